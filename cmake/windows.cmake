@@ -1,0 +1,24 @@
+# Windows build (MinGW-w64): the program, and the GoogleTest executable that
+# drives its windows and file operations under Wine.
+enable_language(RC)
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+# Self-contained executables: Wine finds no MinGW runtime DLLs otherwise.
+add_link_options(-static -static-libgcc -static-libstdc++)
+# Resources are UTF-8 sources.
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+
+fontab_add_core(fontab_core)
+
+add_library(fontab_win STATIC
+  font/font_file.cpp)
+target_link_libraries(fontab_win PUBLIC fontab_core comctl32 comdlg32 gdi32 user32 shell32)
+
+include(app/sources.cmake OPTIONAL)
+
+if(EXISTS /usr/src/googletest/CMakeLists.txt)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  add_subdirectory(tests/wine)
+endif()

@@ -1,0 +1,102 @@
+#include "font/font_file.h"
+
+#include "font/file_handle.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;
+
+// The folder part of an ANSI path, walked with CharNextA so that the second
+// byte of a double-byte character is never taken for a separator.
+std::string folderOf(const char* path) {
+    const char* folderEnd = path;
+    for (const char* p = path; *p != '\0'; p = CharNextA(p))
+        if (*p == '\\' || *p == '/' || *p == ':')
+            folderEnd = CharNextA(p);
+    if (folderEnd == path)
+        return ".";
+    return std::string(path, folderEnd);
+}
+
+// Asked explicitly: an administrator's process may open a read-only file for
+// writing, yet a read-only font must not be opened or replaced.
+bool isReadOnly(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+// A target that exists but cannot be written (read-only, or held open by
+// another handle) must not be replaced behind its holder's back.
+bool targetIsWritable(const char* path) {
+    if (isReadOnly(path))
+        return false;
+    FileHandle target(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_ARCHIVE, nullptr));
+    return target.isOpen() || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
+bool writeWholeFile(const char* path, const uint8_t* bytes, DWORD length) {
+    FileHandle file(CreateFileA(path, kReadWrite, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_ARCHIVE, nullptr));
+    if (!file.isOpen())
+        return false;
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes, length, &written, nullptr) || written != length)
+        return false;
+    return FlushFileBuffers(file.get()) && file.close();
+}
+
+} // namespace
+
+int32_t loadFontFile(const char* path, FileImage& image, std::unique_ptr<OTF>& otf) {
+    if (isReadOnly(path))
+        return 0;
+    FileHandle file(CreateFileA(path, kReadWrite, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_ARCHIVE, nullptr));
+    if (!file.isOpen())
+        return 0;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > INT32_MAX)
+        return 0;
+    DWORD length = static_cast<DWORD>(size.QuadPart);
+
+    FileImage newImage(new uint8_t[length]);
+    DWORD read = 0;
+    if (!ReadFile(file.get(), newImage.get(), length, &read, nullptr) || read != length)
+        return 0;
+    auto newOtf = std::make_unique<OTF>(newImage.get(), length);
+    if (!newOtf->valid)
+        return 0;
+
+    image = std::move(newImage);
+    otf = std::move(newOtf);
+    return static_cast<int32_t>(length);
+}
+
+bool writeFontFile(const char* path, int32_t length, uint8_t* image, OTF* otf) {
+    if (otf == nullptr || image == nullptr || length <= 0)
+        return false;
+    otf->writeTable(image, static_cast<size_t>(length));
+
+    if (!targetIsWritable(path))
+        return false;
+    char temporary[MAX_PATH];
+    if (GetTempFileNameA(folderOf(path).c_str(), "fab", 0, temporary) == 0)
+        return false;
+    if (!writeWholeFile(temporary, image, static_cast<DWORD>(length)) ||
+        !MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileA(temporary);
+        return false;
+    }
+    return true;
+}
+
+int freeFontFile(FileImage& image, std::unique_ptr<OTF>& otf) {
+    image.reset();
+    otf.reset();
+    return 1;
+}

@@ -1,0 +1,21 @@
+// Base of every table object and of the container itself.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+class fontObject {
+public:
+    fontObject() = default;
+    fontObject(const fontObject&) = delete;
+    fontObject& operator=(const fontObject&) = delete;
+    virtual ~fontObject() = default;
+
+    // Writes the object's fields into the table that starts at tableStart.
+    // spanLength is how many bytes of that table lie inside the file image;
+    // nothing is ever written at or past tableStart + spanLength.
+    virtual bool writeTable(uint8_t* tableStart, size_t spanLength) = 0;
+
+    // 1 when the object was built from the image and may write itself back.
+    uint8_t valid = 0;
+};

@@ -1,0 +1,87 @@
+#include "tables/os2/os2.h"
+
+#include "font/byte_reader.h"
+#include "font/byte_writer.h"
+
+namespace {
+
+// Reading and writing walk the same field list below, so the two are mirror
+// images by construction.
+struct FieldReader {
+    ByteReader& in;
+    bool u16(uint16_t& value) { return in.readU16(value); }
+    bool s16(int16_t& value) { return in.readS16(value); }
+    bool u32(uint32_t& value) { return in.readU32(value); }
+    template <size_t N> bool bytes(uint8_t (&value)[N]) { return in.readBytes(value, N); }
+};
+
+struct FieldWriter {
+    ByteWriter& out;
+    bool u16(uint16_t value) { return out.writeU16(value); }
+    bool s16(int16_t value) { return out.writeS16(value); }
+    bool u32(uint32_t value) { return out.writeU32(value); }
+    template <size_t N> bool bytes(const uint8_t (&value)[N]) { return out.writeBytes(value, N); }
+};
+
+} // namespace
+
+size_t OS2::sizeForVersion(uint16_t version) {
+    switch (version) {
+    case 0:
+        return kOS2Version0Size;
+    case 1:
+        return kOS2Version1Size;
+    case 2:
+    case 3:
+    case 4:
+        return kOS2Version2Size;
+    case 5:
+        return kOS2Version5Size;
+    default:
+        return 0;
+    }
+}
+
+template <class Stream, class Table> bool OS2::transferFields(Stream& s, Table& t) {
+    bool ok = s.u16(t.version) && s.s16(t.xAvgCharWidth) && s.u16(t.usWeightClass) &&
+              s.u16(t.usWidthClass) && s.s16(t.fsType) && s.s16(t.ySubscriptXSize) &&
+              s.s16(t.ySubscriptYSize) && s.s16(t.ySubscriptXOffset) &&
+              s.s16(t.ySubscriptYOffset) && s.s16(t.ySuperscriptXSize) &&
+              s.s16(t.ySuperscriptYSize) && s.s16(t.ySuperscriptXOffset) &&
+              s.s16(t.ySuperscriptYOffset) && s.s16(t.yStrikeoutSize) &&
+              s.s16(t.yStrikeoutPosition) && s.s16(t.sFamilyClass) && s.bytes(t.panose) &&
+              s.u32(t.ulUnicodeRange1) && s.u32(t.ulUnicodeRange2) && s.u32(t.ulUnicodeRange3) &&
+              s.u32(t.ulUnicodeRange4) && s.bytes(t.achVendID) && s.u16(t.fsSelection) &&
+              s.u16(t.usFirstCharIndex) && s.u16(t.usLastCharIndex) && s.s16(t.sTypoAscender) &&
+              s.s16(t.sTypoDescender) && s.s16(t.sTypoLineGap) && s.u16(t.usWinAscent) &&
+              s.u16(t.usWinDescent);
+    if (ok && t.version >= 1)
+        ok = s.u32(t.ulCodePageRange1) && s.u32(t.ulCodePageRange2);
+    if (ok && t.version >= 2)
+        ok = s.s16(t.sxHeight) && s.s16(t.sCapHeight) && s.u16(t.usDefaultChar) &&
+             s.u16(t.usBreakChar) && s.u16(t.usMaxContext);
+    if (ok && t.version >= 5)
+        ok = s.u16(t.usLowerOpticalPointSize) && s.u16(t.usUpperOpticalPointSize);
+    return ok;
+}
+
+OS2::OS2(const uint8_t* tableStart, size_t spanLength) {
+    ByteReader versionReader(tableStart, spanLength);
+    if (!versionReader.readU16(version))
+        return;
+    size_t size = sizeForVersion(version);
+    if (size == 0 || spanLength < size)
+        return;
+    ByteReader reader(tableStart, size);
+    FieldReader fields{reader};
+    valid = transferFields(fields, *this) ? 1 : 0;
+}
+
+bool OS2::writeTable(uint8_t* tableStart, size_t spanLength) {
+    size_t size = sizeForVersion(version);
+    if (!valid || size == 0 || spanLength < size)
+        return false;
+    ByteWriter writer(tableStart, size);
+    FieldWriter fields{writer};
+    return transferFields(fields, static_cast<const OS2&>(*this));
+}

@@ -1,0 +1,144 @@
+#include "tests/support/sfnt_builder.h"
+
+#include "font/checksum.h"
+
+#include <algorithm>
+
+SfntBuilder& SfntBuilder::table(const std::string& tag, Bytes bytes,
+                                std::optional<uint32_t> offset, std::optional<uint32_t> length) {
+    entries_.push_back({tag, std::move(bytes), offset, length});
+    return *this;
+}
+
+SfntBuilder& SfntBuilder::sfntVersion(uint32_t version) {
+    sfntVersion_ = version;
+    return *this;
+}
+
+Bytes SfntBuilder::build() const {
+    const size_t directoryEnd = 12 + 16 * entries_.size();
+    std::vector<uint32_t> offsets;
+    size_t next = (directoryEnd + 3) & ~size_t{3};
+    size_t end = directoryEnd;
+    for (const Entry& entry : entries_) {
+        uint32_t at = entry.offset ? *entry.offset : static_cast<uint32_t>(next);
+        offsets.push_back(at);
+        if (!entry.bytes.empty())
+            end = std::max(end, size_t{at} + entry.bytes.size());
+        if (!entry.offset)
+            next = (next + entry.bytes.size() + 3) & ~size_t{3};
+    }
+    Bytes image((end + 3) & ~size_t{3}, 0);
+    putU32(image, 0, sfntVersion_);
+    putU16(image, 4, static_cast<uint16_t>(entries_.size()));
+    uint16_t entrySelector = 0;
+    while ((2u << entrySelector) <= entries_.size())
+        ++entrySelector;
+    uint16_t searchRange = static_cast<uint16_t>(16u << entrySelector);
+    putU16(image, 6, entries_.empty() ? 0 : searchRange);
+    putU16(image, 8, entries_.empty() ? 0 : entrySelector);
+    putU16(image, 10, entries_.empty() ? 0 : 16 * entries_.size() - searchRange);
+
+    for (size_t i = 0; i < entries_.size(); ++i)
+        std::copy(entries_[i].bytes.begin(), entries_[i].bytes.end(), image.begin() + offsets[i]);
+    size_t headAt = 0;
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        const Entry& entry = entries_[i];
+        size_t record = recordAt(i);
+        for (size_t k = 0; k < 4; ++k)
+            image[record + k] = k < entry.tag.size() ? static_cast<uint8_t>(entry.tag[k]) : ' ';
+        uint32_t length = entry.length ? *entry.length : static_cast<uint32_t>(entry.bytes.size());
+        putU32(image, record + 4, sfntChecksum(entry.bytes.data(), entry.bytes.size()));
+        putU32(image, record + 8, offsets[i]);
+        putU32(image, record + 12, length);
+        if (entry.tag == "head" && entry.bytes.size() >= 12 && !entry.offset)
+            headAt = offsets[i];
+    }
+    if (headAt != 0) {
+        putU32(image, headAt + 8, 0);
+        putU32(image, headAt + 8, kChecksumMagic - sfntChecksum(image.data(), image.size()));
+    }
+    return image;
+}
+
+uint16_t getU16(const Bytes& bytes, size_t at) {
+    return static_cast<uint16_t>((bytes.at(at) << 8) | bytes.at(at + 1));
+}
+
+uint32_t getU32(const Bytes& bytes, size_t at) {
+    return (uint32_t{getU16(bytes, at)} << 16) | getU16(bytes, at + 2);
+}
+
+void putU16(Bytes& bytes, size_t at, uint16_t value) {
+    bytes.at(at) = static_cast<uint8_t>(value >> 8);
+    bytes.at(at + 1) = static_cast<uint8_t>(value);
+}
+
+void putU32(Bytes& bytes, size_t at, uint32_t value) {
+    putU16(bytes, at, static_cast<uint16_t>(value >> 16));
+    putU16(bytes, at + 2, static_cast<uint16_t>(value));
+}
+
+size_t recordAt(size_t index) { return 12 + 16 * index; }
+uint32_t recordOffset(const Bytes& image, size_t index) {
+    return getU32(image, recordAt(index) + 8);
+}
+void setRecordOffset(Bytes& image, size_t index, uint32_t offset) {
+    putU32(image, recordAt(index) + 8, offset);
+}
+void setRecordLength(Bytes& image, size_t index, uint32_t length) {
+    putU32(image, recordAt(index) + 12, length);
+}
+
+Bytes gaspTable(uint16_t version, const std::vector<std::pair<uint16_t, uint16_t>>& ranges) {
+    Bytes bytes(4 + 4 * ranges.size());
+    putU16(bytes, 0, version);
+    putU16(bytes, 2, static_cast<uint16_t>(ranges.size()));
+    for (size_t i = 0; i < ranges.size(); ++i) {
+        putU16(bytes, 4 + 4 * i, ranges[i].first);
+        putU16(bytes, 6 + 4 * i, ranges[i].second);
+    }
+    return bytes;
+}
+
+Bytes os2Table(uint16_t version, std::optional<size_t> size) {
+    static const size_t sizes[] = {78, 86, 96, 96, 96, 100};
+    size_t length = size ? *size : (version < 6 ? sizes[version] : 100);
+    Bytes bytes = filler(length, 0x41);
+    if (length >= 2)
+        putU16(bytes, 0, version);
+    if (length >= kOS2VendorAt + 4) {
+        putU16(bytes, kOS2WeightAt, 400);
+        putU16(bytes, kOS2WidthAt, 5);
+        putU16(bytes, kOS2FsTypeAt, 0x0008);
+        bytes[kOS2PanoseAt + 2] = 5;
+        const uint8_t vendor[4] = {'T', 'E', 'S', 'T'};
+        std::copy(vendor, vendor + 4, bytes.begin() + kOS2VendorAt);
+    }
+    return bytes;
+}
+
+Bytes headTable() {
+    Bytes bytes(54, 0);
+    putU32(bytes, 0, 0x00010000);
+    putU32(bytes, 12, 0x5F0F3CF5); // magicNumber
+    putU16(bytes, 18, 1000);       // unitsPerEm
+    return bytes;
+}
+
+Bytes filler(size_t size, uint8_t seed) {
+    Bytes bytes(size);
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<uint8_t>(seed + 7 * i);
+    return bytes;
+}
+
+Bytes sampleFont() {
+    return SfntBuilder()
+        .table("head", headTable())
+        .table("cmap", filler(36, 0x20))
+        .table("OS/2", os2Table(4))
+        .table("gasp", gaspTable(1, {{8, 0x2}, {16, 0x7}, {0xFFFF, 0xF}}))
+        .table("post", filler(32, 0x30))
+        .build();
+}

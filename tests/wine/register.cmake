@@ -1,0 +1,27 @@
+# Runs the Wine test executable built by the windows_x86_64 sub-build, one
+# CTest test per GoogleTest suite, on a virtual display started for the run.
+set(FONTAB_WINE_STATE ${CMAKE_BINARY_DIR}/wine-session)
+if(DEFINED ENV{FONTAB_WINE_PREFIX})
+  set(FONTAB_WINE_PREFIX $ENV{FONTAB_WINE_PREFIX})
+else()
+  set(FONTAB_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
+endif()
+set(FONTAB_WINE_BIN ${CMAKE_BINARY_DIR}/windows-x86_64/bin)
+
+add_test(NAME wine.session.start
+  COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-session start ${FONTAB_WINE_STATE} ${FONTAB_WINE_PREFIX})
+set_tests_properties(wine.session.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+add_test(NAME wine.session.stop
+  COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-session stop ${FONTAB_WINE_STATE} ${FONTAB_WINE_PREFIX})
+set_tests_properties(wine.session.stop PROPERTIES FIXTURES_CLEANUP wine)
+
+include(${CMAKE_CURRENT_LIST_DIR}/sources.cmake)
+foreach(suite ${FONTAB_WINE_SUITES})
+  add_test(NAME wine.${suite}
+    COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-run ${FONTAB_WINE_STATE} ${FONTAB_WINE_PREFIX}
+            ${FONTAB_WINE_BIN}/fontab_wine_tests.exe --gtest_filter=${suite}.*)
+  # A filter that selects nothing must not pass quietly.
+  set_tests_properties(wine.${suite} PROPERTIES
+    FIXTURES_REQUIRED wine RESOURCE_LOCK wine_desktop TIMEOUT 600
+    FAIL_REGULAR_EXPRESSION "Running 0 tests")
+endforeach()
