@@ -27,6 +27,9 @@ void TableChanges::add(size_t tableOffset, ByteRange relative) {
 }
 
 bool TableChanges::touches(size_t begin, size_t end) const {
+    // A table of no bytes has none that changed, even inside an edited table.
+    if (begin >= end)
+        return false;
     for (const ByteRange& range : ranges_)
         if (range.begin < end && begin < range.end)
             return true;
@@ -35,7 +38,9 @@ bool TableChanges::touches(size_t begin, size_t end) const {
 
 namespace {
 
-bool isHead(const TableRecord& record) { return std::strcmp(record.tag, "head") == 0; }
+bool isHead(const TableRecord& record) {
+    return std::strcmp(record.tag, "head") == 0;
+}
 
 // A table's checksum; head's is taken with its checkSumAdjustment as zero.
 uint32_t recordChecksum(const TableRecord& record, const uint8_t* image, size_t spanLength) {

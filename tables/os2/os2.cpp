@@ -75,11 +75,13 @@ OS2::OS2(const uint8_t* tableStart, size_t spanLength) {
     ByteReader reader(tableStart, size);
     FieldReader fields{reader};
     valid = transferFields(fields, *this) ? 1 : 0;
+    bytesRead_ = valid ? size : 0;
 }
 
 bool OS2::writeTable(uint8_t* tableStart, size_t spanLength) {
+    // Never more than the parse read, even if version were changed since.
     size_t size = sizeForVersion(version);
-    if (!valid || size == 0 || spanLength < size)
+    if (!valid || size != bytesRead_ || spanLength < size)
         return false;
     ByteWriter writer(tableStart, size);
     FieldWriter fields{writer};

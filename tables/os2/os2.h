@@ -65,5 +65,6 @@ public:
     uint16_t usUpperOpticalPointSize = 0;
 
 private:
+    size_t bytesRead_ = 0;
     template <class Stream, class Table> static bool transferFields(Stream& stream, Table& table);
 };
