@@ -1,0 +1,17 @@
+#include "app/about_box.h"
+
+INT_PTR CALLBACK aboutDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_COMMAND:
+        // Esc arrives as IDCANCEL and is ignored on purpose.
+        if (LOWORD(wParam) == IDOK)
+            return EndDialog(hwnd, IDOK);
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void showAboutBox(HWND owner) {
+    DialogBoxParamA(GetModuleHandleA(nullptr), "ABOUTBOX", owner, aboutDialogProc, 0);
+}

@@ -1,0 +1,226 @@
+#include "app/base_window.h"
+
+#include "app/command_ids.h"
+#include "app/main_window.h"
+#include "app/placeholder_pane.h"
+#include "app/splitter.h"
+#include "res/resource.h"
+#include "tables/gasp/gasp_pane.h"
+#include "tables/os2/os2_pane.h"
+
+#include <windowsx.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+const std::array<const char*, 34> tableTags = {
+    "cmap", "head", "hhea", "hmtx", "maxp", "name", "OS/2", "post", "cvt ", "fpgm", "glyf", "loca",
+    "prep", "CFF ", "fvar", "MMSD", "MMFX", "BASE", "GDEF", "GPOS", "GSUB", "JSTF", "EBDT", "EBLC",
+    "EBSC", "DSIG", "gasp", "hdmx", "kern", "LTSH", "PCLT", "VDMX", "vhea", "vmtx"};
+
+HWND hTreeView = nullptr;
+HWND hPane = nullptr;
+HIMAGELIST hImageList = nullptr;
+int32_t splitPos = 150;
+int32_t clientWidth = 0;
+int32_t clientHeight = 0;
+
+namespace {
+
+constexpr int32_t kInitialSplitPos = 150;
+constexpr DWORD kItemTextSize = 520;
+constexpr int kFileImage = 0;
+constexpr int kTableImage = 1;
+constexpr int kIconSize = 16;
+const HBRUSH kBarBrush = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_MENU + 1));
+
+HMENU controlId(int id) {
+    return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+}
+
+void appendIcon(HINSTANCE module, int iconId) {
+    ImageList_ReplaceIcon(hImageList, -1, LoadIconA(module, MAKEINTRESOURCEA(iconId)));
+}
+
+HTREEITEM insertItem(HWND tree, HTREEITEM parent, HTREEITEM after, std::string text, int image) {
+    TVINSERTSTRUCTA insert = {};
+    insert.hParent = parent;
+    insert.hInsertAfter = after;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    insert.item.pszText = text.data(); // the tree keeps its own copy
+    insert.item.iImage = image;
+    insert.item.iSelectedImage = image;
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+void movePane() {
+    MoveWindow(hPane, splitPos + 1, 0, clientWidth - splitPos - 1, clientHeight, TRUE);
+}
+
+void onCreate(HWND hwnd) {
+    HINSTANCE module = GetModuleHandleA(nullptr);
+    splitPos = kInitialSplitPos;
+    clientWidth = 0;
+    clientHeight = 0;
+    resetSplitter();
+    hPane = nullptr;
+    hTreeView = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
+                                WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES |
+                                    TVS_LINESATROOT,
+                                0, 0, 0, 0, hwnd, controlId(kTreeViewId), module, nullptr);
+    hImageList = ImageList_Create(kIconSize, kIconSize, ILC_COLOR8 | ILC_MASK, 1, 0);
+    appendIcon(module, IDI_FILE);
+    appendIcon(module, IDI_TABLE);
+    SendMessageA(hTreeView, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(hImageList));
+    createTablePane(hwnd, hPane, "");
+}
+
+void onSize(LPARAM lParam) {
+    clientWidth = GET_X_LPARAM(lParam);
+    clientHeight = GET_Y_LPARAM(lParam);
+    // A narrower window pushes the bar left; a minimised one (width 0) leaves it.
+    if (clientWidth > 0 && clientWidth - kSplitMargin < splitPos)
+        splitPos = clientWidth - kSplitMargin;
+    layOutPanes();
+}
+
+void onEraseBackground(HDC dc) {
+    RECT bar = {splitPos - 1, 0, splitPos + 2, clientHeight};
+    FillRect(dc, &bar, kBarBrush);
+}
+
+void onTreeSelectionChanged(HWND hwnd) {
+    std::vector<char> text(kItemTextSize, '\0');
+    TVITEMA item = {};
+    item.mask = TVIF_TEXT | TVIF_HANDLE;
+    item.hItem =
+        reinterpret_cast<HTREEITEM>(SendMessageA(hTreeView, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    item.pszText = text.data();
+    item.cchTextMax = kItemTextSize;
+    if (item.hItem != nullptr)
+        SendMessageA(hTreeView, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    createTablePane(hwnd, hPane, text.data());
+    movePane();
+}
+
+void onNotify(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (wParam == kTreeViewId && header->code == TVN_SELCHANGEDA)
+        onTreeSelectionChanged(hwnd);
+}
+
+void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) != kCmdFontLoaded)
+        return;
+    fillTableTree(hTreeView, reinterpret_cast<const char*>(lParam));
+    // The path is no tag: a font always opens on the placeholder, whatever
+    // its file is called.
+    createTablePane(hwnd, hPane, "");
+    movePane();
+}
+
+} // namespace
+
+ATOM registerBaseWindowClass() {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    windowClass.lpfnWndProc = baseWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_SIZEWE);
+    windowClass.lpszClassName = kBaseWindowClass;
+    return RegisterClassExA(&windowClass);
+}
+
+LRESULT CALLBACK baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        onCreate(hwnd);
+        return 0;
+    case WM_SIZE:
+        onSize(lParam);
+        return 0;
+    case WM_ERASEBKGND:
+        onEraseBackground(reinterpret_cast<HDC>(wParam));
+        return 1;
+    case WM_NOTIFY:
+        onNotify(hwnd, wParam, lParam);
+        return 0;
+    case WM_COMMAND:
+        onCommand(hwnd, wParam, lParam);
+        return 0;
+    case WM_LBUTTONDOWN:
+        splitterButtonDown(hwnd);
+        return 0;
+    case WM_MOUSEMOVE:
+        splitterMouseMove(hwnd, GET_X_LPARAM(lParam));
+        return 0;
+    case WM_LBUTTONUP:
+        splitterButtonUp(hwnd, GET_X_LPARAM(lParam));
+        return 0;
+    case WM_CAPTURECHANGED:
+        splitterCaptureLost(hwnd, reinterpret_cast<HWND>(lParam));
+        return 0;
+    default:
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+void fillTableTree(HWND tree, const char* path) {
+    SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    HTREEITEM root = insertItem(tree, nullptr, TVI_ROOT, fileNamePart(path), kFileImage);
+    for (const char* tag : tableTags) {
+        fontObject* table = nullptr;
+        if (otf && otf->findTable(tag, table))
+            insertItem(tree, root, TVI_LAST, tag, kTableImage);
+    }
+}
+
+const char* paneClassFor(const char* text) {
+    size_t index = 0;
+    while (index < tableTags.size() && std::strcmp(tableTags[index], text) != 0)
+        ++index;
+    // An editor is only ever handed a font that holds its table.
+    fontObject* table = nullptr;
+    bool present = index < tableTags.size() && otf && otf->findTable(tableTags[index], table);
+    if (present && index == kOS2TagIndex)
+        return kOS2PaneClass;
+    if (present && index == kGaspTagIndex)
+        return kGaspPaneClass;
+    return kPlaceholderPaneClass;
+}
+
+void createTablePane(HWND parent, HWND& slot, const char* text) {
+    if (slot != nullptr) {
+        DestroyWindow(slot);
+        slot = nullptr;
+    }
+    slot = CreateWindowExA(WS_EX_CLIENTEDGE, paneClassFor(text), "", WS_CHILD | WS_VISIBLE, 0, 0, 0,
+                           0, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+void clearTableBrowser(HWND baseWindow) {
+    if (baseWindow == nullptr)
+        return;
+    SendMessageA(hTreeView, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    createTablePane(baseWindow, hPane, "");
+    movePane();
+}
+
+const char* fileNamePart(const char* path) {
+    const char* part = path;
+    for (const char* p = path; *p != '\0';) {
+        char c = *p;
+        p = CharNextA(p);
+        if (c == ':' || c == '\\' || c == '/')
+            part = p;
+    }
+    return part;
+}
+
+void layOutPanes() {
+    MoveWindow(hTreeView, 0, -1, splitPos - 1, clientHeight + 2, TRUE);
+    movePane();
+}

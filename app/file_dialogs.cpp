@@ -1,0 +1,46 @@
+#include "app/file_dialogs.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+namespace {
+
+constexpr DWORD kPathBufferSize = 520;
+
+// Pairs of description and pattern; the literal's own NUL ends the list.
+constexpr char kFontFilter[] = "TrueType,OpenType(TrueTypeアウトライン)(*.ttf)\0*.ttf\0"
+                               "OpenType(*.otf)\0*.otf\0"
+                               "対応する全てのフォント\0*.ttf;*.otf\0";
+
+using FileDialog = BOOL(WINAPI*)(LPOPENFILENAMEA);
+
+std::optional<std::string> askFontPath(HWND owner, const char* title, DWORD flags,
+                                       FileDialog show) {
+    std::vector<char> file(kPathBufferSize, '\0');
+    std::vector<char> fileTitle(kPathBufferSize, '\0');
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = kFontFilter;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = kPathBufferSize;
+    dialog.lpstrFileTitle = fileTitle.data();
+    dialog.nMaxFileTitle = kPathBufferSize;
+    dialog.lpstrTitle = title;
+    dialog.Flags = flags;
+    dialog.lpstrDefExt = "ttf";
+    if (!show(&dialog))
+        return std::nullopt;
+    return std::string(file.data());
+}
+
+} // namespace
+
+std::optional<std::string> askFontToOpen(HWND owner) {
+    return askFontPath(owner, "フォントファイルを開く", OFN_FILEMUSTEXIST, GetOpenFileNameA);
+}
+
+std::optional<std::string> askFontToWriteOut(HWND owner) {
+    return askFontPath(owner, "フォントファイルの書き出し", OFN_OVERWRITEPROMPT, GetSaveFileNameA);
+}

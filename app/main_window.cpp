@@ -1,0 +1,180 @@
+#include "app/main_window.h"
+
+#include "app/about_box.h"
+#include "app/base_window.h"
+#include "app/command_ids.h"
+#include "app/file_dialogs.h"
+#include "app/placeholder_pane.h"
+#include "res/resource.h"
+#include "tables/gasp/gasp_pane.h"
+#include "tables/os2/os2_pane.h"
+
+#include <commctrl.h>
+
+FileImage fileImage;
+int32_t fileLength = 0;
+std::unique_ptr<OTF> otf;
+
+HWND hBaseWindow = nullptr;
+HWND hStatusBar = nullptr;
+
+namespace {
+
+constexpr char kMainClass[] = "fontab";
+constexpr char kTitle[] = "fontab - Tablesmith";
+const HBRUSH kPaneBrush = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_MENU + 1));
+
+WNDCLASSEXA paneClass(const char* name, WNDPROC procedure) {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_VREDRAW | CS_HREDRAW;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = kPaneBrush;
+    windowClass.lpszClassName = name;
+    return windowClass;
+}
+
+WNDCLASSEXA mainClass() {
+    HINSTANCE module = GetModuleHandleA(nullptr);
+    WNDCLASSEXA windowClass = paneClass(kMainClass, mainWindowProc);
+    windowClass.hbrBackground = nullptr;
+    windowClass.hIcon = LoadIconA(module, MAKEINTRESOURCEA(IDI_FONTAB));
+    windowClass.lpszMenuName = "MENU1";
+    windowClass.hIconSm = static_cast<HICON>(
+        LoadImageA(module, MAKEINTRESOURCEA(IDI_FILE), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    return windowClass;
+}
+
+void setStatusText(const char* text) {
+    SendMessageA(hStatusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+}
+
+// Nothing may reach the objects of a released font: the tree and the pane go
+// first, then the font.
+void releaseFont() {
+    clearTableBrowser(hBaseWindow);
+    freeFontFile(fileImage, otf);
+    fileLength = 0;
+}
+
+void onCreate(HWND hwnd) {
+    InitCommonControls();
+    registerBaseWindowClass(); // already registered by an earlier main window: fine
+    hBaseWindow = CreateWindowExA(0, kBaseWindowClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    hStatusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_BOTTOM, nullptr,
+                                     hwnd, kStatusBarId);
+}
+
+void onSize(WPARAM wParam, LPARAM lParam) {
+    SendMessageA(hStatusBar, WM_SIZE, wParam, lParam); // it docks itself at the bottom
+    RECT status = {};
+    GetClientRect(hStatusBar, &status);
+    MoveWindow(hBaseWindow, 0, 0, LOWORD(lParam), HIWORD(lParam) - status.bottom, TRUE);
+}
+
+void openFont(HWND hwnd) {
+    std::optional<std::string> path = askFontToOpen(hwnd);
+    if (!path)
+        return;
+    releaseFont();
+    SendMessageA(hwnd, WM_COMMAND, kCmdLoadFont, reinterpret_cast<LPARAM>(path->c_str()));
+}
+
+void writeOutFont(HWND hwnd) {
+    std::optional<std::string> path = askFontToWriteOut(hwnd);
+    if (!path)
+        return;
+    // With no font open nothing is written and nothing is said.
+    if (!writeFontFile(path->c_str(), fileLength, fileImage.get(), otf.get()) && otf)
+        MessageBoxA(hwnd, "ファイルを書き出すことができません。", "Error", MB_ICONERROR);
+}
+
+void loadFont(HWND hwnd, const char* path) {
+    setStatusText("ファイルを読み込んでいます...");
+    FileImage newImage;
+    std::unique_ptr<OTF> newOtf;
+    fileLength = loadFontFile(path, newImage, newOtf);
+    if (fileLength != 0) {
+        // A font still open goes only once its tree and pane are gone.
+        clearTableBrowser(hBaseWindow);
+        fileImage = std::move(newImage);
+        otf = std::move(newOtf);
+        SendMessageA(hBaseWindow, WM_COMMAND, kCmdFontLoaded, reinterpret_cast<LPARAM>(path));
+    } else {
+        MessageBoxA(GetParent(hwnd), "ファイルを開くことができません。", "Error", MB_ICONERROR);
+    }
+    setStatusText("");
+}
+
+void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    switch (LOWORD(wParam)) {
+    case IDM_OPEN:
+        openFont(hwnd);
+        break;
+    case IDM_WRITE:
+        writeOutFont(hwnd);
+        break;
+    case IDM_QUIT:
+        SendMessageA(hwnd, WM_CLOSE, 0, 0);
+        break;
+    case IDM_ABOUT:
+        showAboutBox(hwnd);
+        break;
+    case kCmdLoadFont:
+        loadFont(hwnd, reinterpret_cast<const char*>(lParam));
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+ATOM registerWindowClasses() {
+    const WNDCLASSEXA classes[] = {
+        mainClass(),
+        paneClass(kPlaceholderPaneClass, nopWindowProc),
+        paneClass(kGaspPaneClass, gaspWindowProc),
+        paneClass(kOS2PaneClass, os2WindowProc),
+    };
+    ATOM last = 0;
+    for (const WNDCLASSEXA& windowClass : classes) {
+        last = RegisterClassExA(&windowClass);
+        if (last == 0)
+            return 0;
+    }
+    return last;
+}
+
+HWND createMainWindow(int nCmdShow) {
+    HWND hwnd = CreateWindowExA(0, kMainClass, kTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    if (hwnd != nullptr) {
+        ShowWindow(hwnd, nCmdShow);
+        UpdateWindow(hwnd);
+    }
+    return hwnd;
+}
+
+LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        onCreate(hwnd);
+        return 0;
+    case WM_SIZE:
+        onSize(wParam, lParam);
+        return 0;
+    case WM_COMMAND:
+        onCommand(hwnd, wParam, lParam);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}

@@ -1,0 +1,29 @@
+# The program: its windows in a library that the Wine tests link as well, and
+# the executable, fontab.exe.
+add_library(fontab_app STATIC
+  ${PROJECT_SOURCE_DIR}/app/about_box.cpp
+  ${PROJECT_SOURCE_DIR}/app/base_window.cpp
+  ${PROJECT_SOURCE_DIR}/app/command_line.cpp
+  ${PROJECT_SOURCE_DIR}/app/file_dialogs.cpp
+  ${PROJECT_SOURCE_DIR}/app/main_window.cpp
+  ${PROJECT_SOURCE_DIR}/app/placeholder_pane.cpp
+  ${PROJECT_SOURCE_DIR}/app/splitter.cpp
+  ${PROJECT_SOURCE_DIR}/app/startup.cpp
+  ${PROJECT_SOURCE_DIR}/tables/gasp/gasp_pane.cpp
+  ${PROJECT_SOURCE_DIR}/tables/gasp/gasp_setting_dialog.cpp
+  ${PROJECT_SOURCE_DIR}/tables/os2/os2_pane.cpp)
+target_link_libraries(fontab_app PUBLIC fontab_win)
+# windres finds the icons and the included dialogs beside fontab.rc.
+target_include_directories(fontab_app PUBLIC $<$<COMPILE_LANGUAGE:RC>:${PROJECT_SOURCE_DIR}/res>)
+
+set(FONTAB_RESOURCE_FILES
+  ${PROJECT_SOURCE_DIR}/res/fontab.ico
+  ${PROJECT_SOURCE_DIR}/res/file.ico
+  ${PROJECT_SOURCE_DIR}/res/table.ico)
+set_source_files_properties(${PROJECT_SOURCE_DIR}/res/fontab.rc PROPERTIES
+  OBJECT_DEPENDS "${FONTAB_RESOURCE_FILES}")
+
+add_executable(fontab WIN32
+  ${PROJECT_SOURCE_DIR}/app/win_main.cpp
+  ${PROJECT_SOURCE_DIR}/res/fontab.rc)
+target_link_libraries(fontab PRIVATE fontab_app)

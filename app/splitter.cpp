@@ -1,0 +1,89 @@
+#include "app/splitter.h"
+
+#include "app/base_window.h"
+
+int32_t dragState = 0;
+int32_t dragX = 0;
+int32_t dragPrevX = -1;
+
+namespace {
+
+constexpr int32_t kIdle = 0;
+constexpr int32_t kPressed = 1;
+constexpr int32_t kDragging = 2;
+constexpr int32_t kLineWidth = 3;
+
+} // namespace
+
+int32_t clampSplitX(int32_t x) {
+    if (x < kSplitMargin)
+        return kSplitMargin;
+    if (x > clientWidth - kSplitMargin)
+        return clientWidth - kSplitMargin;
+    return x;
+}
+
+void invertSplitLine(HWND baseWindow, int32_t x) {
+    HWND desktop = GetDesktopWindow();
+    HDC dc = GetDCEx(desktop, nullptr, DCX_LOCKWINDOWUPDATE);
+    RECT line = {};
+    GetWindowRect(baseWindow, &line); // the base window has no border
+    line.left += x - 1;
+    line.right = line.left + kLineWidth;
+    InvertRect(dc, &line);
+    ReleaseDC(desktop, dc);
+}
+
+void resetSplitter() {
+    dragState = kIdle;
+    dragX = 0;
+    dragPrevX = -1;
+}
+
+void splitterButtonDown(HWND baseWindow) {
+    if (dragState != kIdle)
+        return;
+    dragState = kPressed;
+    dragPrevX = -1;
+    dragX = splitPos;
+    // The screen holds still while the line is drawn over it.
+    LockWindowUpdate(GetDesktopWindow());
+    SetCapture(baseWindow);
+}
+
+void splitterMouseMove(HWND baseWindow, int32_t x) {
+    if (dragState != kPressed && dragState != kDragging)
+        return;
+    dragState = kDragging;
+    if (dragPrevX != -1)
+        invertSplitLine(baseWindow, dragX);
+    dragPrevX = dragX;
+    dragX = clampSplitX(x);
+    invertSplitLine(baseWindow, dragX);
+}
+
+void splitterButtonUp(HWND baseWindow, int32_t x) {
+    if (dragState == kDragging) {
+        // Idle first: the ReleaseCapture below reports a capture change.
+        dragState = kIdle;
+        splitPos = clampSplitX(x);
+        invertSplitLine(baseWindow, dragX);
+        LockWindowUpdate(nullptr);
+        layOutPanes();
+        ReleaseCapture();
+    } else if (dragState == kPressed) {
+        dragState = kIdle;
+        LockWindowUpdate(nullptr);
+        ReleaseCapture();
+    }
+}
+
+void splitterCaptureLost(HWND baseWindow, HWND newCapture) {
+    if (dragState == kIdle || newCapture == baseWindow)
+        return;
+    // A line stands on the screen only once the drag has moved.
+    if (dragState == kDragging)
+        invertSplitLine(baseWindow, dragX);
+    dragState = kIdle;
+    LockWindowUpdate(nullptr);
+}

@@ -1,0 +1,32 @@
+// The splitter between the tree and the pane: a press on the bar, a drag that
+// inverts a line on the screen, and the bar moved where the button goes up.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+// 0 idle, 1 pressed on the bar, 2 dragging.
+extern int32_t dragState;
+// Where the drag line stands, in base window client coordinates.
+extern int32_t dragX;
+// -1 until the first line of a drag is drawn, then the line before the current one.
+extern int32_t dragPrevX;
+
+// The splitter keeps this far from either edge when dragged.
+constexpr int32_t kSplitMargin = 31;
+
+// x kept kSplitMargin from the left edge, then from the right one.
+int32_t clampSplitX(int32_t x);
+
+// Inverts the 3-pixel drag line at client x on the screen; twice restores it.
+void invertSplitLine(HWND baseWindow, int32_t x);
+
+// Forgets any drag: a new base window starts idle.
+void resetSplitter();
+
+void splitterButtonDown(HWND baseWindow);
+void splitterMouseMove(HWND baseWindow, int32_t x);
+void splitterButtonUp(HWND baseWindow, int32_t x);
+// The capture went elsewhere: the drag ends where it is, the bar stays.
+void splitterCaptureLost(HWND baseWindow, HWND newCapture);
