@@ -1,0 +1,164 @@
+#include "tables/gasp/gasp_pane.h"
+
+#include "app/main_window.h"
+#include "tables/gasp/gasp_range_edit.h"
+#include "tables/gasp/gasp_setting_dialog.h"
+
+#include <commctrl.h>
+
+#include <iterator>
+#include <string>
+
+HWND hGaspList = nullptr;
+
+namespace {
+
+constexpr char kInfinity[] = "∞";
+constexpr char kOn[] = "あり";
+constexpr char kOff[] = "なし";
+constexpr char kDuplicateRange[] = "入力された範囲は別に登録されています。";
+
+// The list sits below an empty band, with margins on the other sides.
+constexpr int kListLeft = 16;
+constexpr int kListTop = 80;
+constexpr int kListMargin = 16;
+
+struct Column {
+    const char* title;
+    int width;
+};
+constexpr Column kColumns[] = {
+    {"サイズ（PPEM）", 90},
+    {"サイズ（Pt）", 90},
+    {"ヒンティング", 80},
+    {"スムージング", 80},
+};
+
+// The open font's gasp object, looked up at each use: the font can have been
+// released or replaced since the pane was made, and a font reached through a
+// path named "gasp" can have no such table.
+gaspHeader* openGaspTable() {
+    if (!otf)
+        return nullptr;
+    fontObject* object = nullptr;
+    if (!otf->findTable("gasp", object))
+        return nullptr;
+    gaspHeader* table = dynamic_cast<gaspHeader*>(object);
+    return table != nullptr && table->valid ? table : nullptr;
+}
+
+std::string sizeText(uint32_t size, uint16_t ppem) {
+    return ppem == kGaspLastRange ? kInfinity : std::to_string(size);
+}
+
+void setCell(HWND list, int row, int column, const std::string& text) {
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void onCreate(HWND pane) {
+    hGaspList = CreateWindowExA(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+        WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER, 0, 0, 0, 0, pane,
+        reinterpret_cast<HMENU>(kGaspListId), GetModuleHandleA(nullptr), nullptr);
+    LRESULT extended = SendMessageA(hGaspList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+    SendMessageA(hGaspList, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 extended | LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT);
+    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        column.fmt = LVCFMT_LEFT;
+        column.cx = kColumns[i].width;
+        column.pszText = const_cast<char*>(kColumns[i].title);
+        column.iSubItem = i;
+        SendMessageA(hGaspList, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(&column));
+    }
+    if (gaspHeader* table = openGaspTable())
+        fillGaspList(hGaspList, table->ranges);
+}
+
+void onSize(LPARAM lParam) {
+    int width = static_cast<short>(LOWORD(lParam));
+    int height = static_cast<short>(HIWORD(lParam));
+    MoveWindow(hGaspList, kListLeft, kListTop, width - 2 * kListMargin,
+               height - kListTop - kListMargin, TRUE);
+}
+
+void editRange(HWND pane, int row) {
+    gaspHeader* table = openGaspTable();
+    if (table == nullptr || row < 0 || static_cast<size_t>(row) >= table->ranges.size())
+        return;
+    auto entry = std::next(table->ranges.begin(), row);
+    uint16_t oldPPEM = entry->first;
+    INT_PTR result =
+        DialogBoxParamA(GetModuleHandleA(nullptr), kGaspSettingDialog, pane, gaspSettingDialogProc,
+                        static_cast<LPARAM>(packGaspRange(entry->first, entry->second)));
+    if (result == -1) // cancelled, or the dialog could not be shown
+        return;
+    // The dialog ran a message loop: look the table up again.
+    table = openGaspTable();
+    if (table == nullptr)
+        return;
+    uint32_t confirmed = static_cast<uint32_t>(result);
+    switch (replaceGaspRange(table->ranges, oldPPEM, confirmed)) {
+    case GaspEditResult::duplicate:
+        MessageBoxA(pane, kDuplicateRange, "Error", MB_ICONERROR);
+        return;
+    case GaspEditResult::missing:
+        return;
+    case GaspEditResult::replaced:
+        break;
+    }
+    fillGaspList(hGaspList, table->ranges);
+    UpdateWindow(hGaspList);
+}
+
+void onNotify(HWND pane, LPARAM lParam) {
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header->idFrom != kGaspListId || header->code != static_cast<UINT>(NM_DBLCLK))
+        return;
+    const NMITEMACTIVATE* activate = reinterpret_cast<const NMITEMACTIVATE*>(lParam);
+    if (activate->iItem != -1)
+        editRange(pane, activate->iItem);
+}
+
+} // namespace
+
+void fillGaspList(HWND list, const std::map<uint16_t, uint16_t>& ranges) {
+    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    int row = 0;
+    for (const auto& [ppem, behavior] : ranges) {
+        std::string size = sizeText(ppem, ppem);
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = row;
+        item.iSubItem = 0;
+        item.pszText = const_cast<char*>(size.c_str());
+        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        setCell(list, row, 1, sizeText(gaspPPEMToPoints(ppem), ppem));
+        setCell(list, row, 2, (behavior & GASP_GRIDFIT) != 0 ? kOn : kOff);
+        setCell(list, row, 3, (behavior & GASP_DOGRAY) != 0 ? kOn : kOff);
+        ++row;
+    }
+}
+
+LRESULT CALLBACK gaspWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        onCreate(hwnd);
+        return 0;
+    case WM_SIZE:
+        onSize(lParam);
+        return 0;
+    case WM_NOTIFY:
+        onNotify(hwnd, lParam);
+        return 0;
+    default:
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
