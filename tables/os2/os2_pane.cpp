@@ -1,0 +1,250 @@
+#include "tables/os2/os2_pane.h"
+
+#include "app/main_window.h"
+#include "tables/os2/os2.h"
+#include "tables/os2/value_names.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+
+HFONT hOS2Font = nullptr;
+OS2* os2Object = nullptr;
+HWND hUsageCombo = nullptr;
+HWND hPanoseCombo = nullptr;
+HWND hVendorBox = nullptr;
+HWND hWeightTrackbar = nullptr;
+HWND hWeightName = nullptr;
+HWND hWidthTrackbar = nullptr;
+HWND hWidthName = nullptr;
+char os2TextBuffer[kOS2TextBufferSize] = {};
+
+namespace {
+
+// The fixed range of both trackbars.
+constexpr int kTrackbarMin = 1;
+constexpr int kTrackbarMax = 9;
+constexpr int kWeightClassStep = 100; // weight trackbar position = usWeightClass / 100
+
+constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP;
+constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST;
+constexpr DWORD kScrolledListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST;
+constexpr DWORD kCheckBoxStyle = WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX;
+constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kTrackbarStyle = WS_CHILD | WS_VISIBLE | TBS_AUTOTICKS;
+
+constexpr int kPaneFontHeight = 12;
+constexpr char kPaneFontFace[] = "ＭＳ Ｐゴシック";
+constexpr int kVendorIdLength = sizeof(OS2::achVendID);
+
+struct Place {
+    int x, y, width, height;
+};
+
+HFONT createPaneFont() {
+    return CreateFontA(kPaneFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
+                       VARIABLE_PITCH | FF_DONTCARE, kPaneFontFace);
+}
+
+// Every control gets the pane font at once, without a redraw.
+HWND createControl(HWND pane, const char* className, const char* text, DWORD style, Place place,
+                   DWORD exStyle = 0) {
+    HWND control = CreateWindowExA(exStyle, className, text, style, place.x, place.y, place.width,
+                                   place.height, pane, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(hOS2Font), 0);
+    return control;
+}
+
+const char* bufferText(const char* text) {
+    if (text == nullptr)
+        text = "";
+    size_t length = std::min(std::strlen(text), kOS2TextBufferSize - 1);
+    std::memcpy(os2TextBuffer, text, length);
+    os2TextBuffer[length] = '\0';
+    return os2TextBuffer;
+}
+
+// Shows a name, or the empty text for a value that has none.
+void showName(HWND label, const char* name) {
+    SetWindowTextA(label, bufferText(name));
+}
+
+// Appends one item that carries its value; selects it when it is the shown one.
+void addListItem(HWND list, const char* name, LPARAM value, bool selected) {
+    LRESULT index = SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(bufferText(name)));
+    if (index < 0)
+        return;
+    SendMessageA(list, CB_SETITEMDATA, static_cast<WPARAM>(index), value);
+    if (selected)
+        SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+HWND createTrackbar(HWND pane, Place place) {
+    HWND trackbar = createControl(pane, TRACKBAR_CLASSA, "", kTrackbarStyle, place);
+    SendMessageA(trackbar, TBM_SETRANGEMIN, FALSE, kTrackbarMin);
+    SendMessageA(trackbar, TBM_SETRANGEMAX, FALSE, kTrackbarMax);
+    SendMessageA(trackbar, TBM_SETTICFREQ, 1, 0);
+    return trackbar;
+}
+
+// A value outside the range shows at the nearer end, as the trackbar itself
+// would place it; the member keeps its value.
+void showPosition(HWND trackbar, int position) {
+    SendMessageA(trackbar, TBM_SETPOS, TRUE, std::clamp(position, kTrackbarMin, kTrackbarMax));
+}
+
+void createUsageControls(HWND pane, const OS2* os2) {
+    createControl(pane, "STATIC", "埋め込み許可状態：", kLabelStyle, {16, 20, 108, 12});
+    hUsageCombo = createControl(pane, "COMBOBOX", "", kListStyle, {140, 16, 144, 100});
+    unsigned fsType = os2 ? static_cast<uint16_t>(os2->fsType) : 0;
+    for (const NamedValue& usage : fsTypeUsageNames)
+        addListItem(hUsageCombo, usage.name, usage.value, os2 && (fsType & 0xFF) == usage.value);
+    EnableWindow(hUsageCombo, FALSE);
+
+    int row = 0;
+    for (const NamedValue& option : fsTypeOptionNames) {
+        HWND box = createControl(pane, "BUTTON", bufferText(option.name), kCheckBoxStyle,
+                                 {16, 36 + 20 * row++, 144, 20});
+        SendMessageA(box, BM_SETCHECK, (fsType & option.value) ? BST_CHECKED : BST_UNCHECKED, 0);
+        EnableWindow(box, FALSE);
+    }
+}
+
+void createVendorControls(HWND pane, const OS2* os2) {
+    createControl(pane, "STATIC", "ベンダーID：", kLabelStyle, {300, 20, 96, 12});
+    hVendorBox = createControl(pane, "EDIT", "", kEditStyle, {370, 16, 64, 16}, WS_EX_CLIENTEDGE);
+    SendMessageA(hVendorBox, EM_LIMITTEXT, kVendorIdLength, 0);
+    // The shown text ends at the first zero byte of the ID.
+    os2TextBuffer[0] = '\0';
+    if (os2) {
+        std::memcpy(os2TextBuffer, os2->achVendID, kVendorIdLength);
+        os2TextBuffer[kVendorIdLength] = '\0';
+    }
+    SetWindowTextA(hVendorBox, os2TextBuffer);
+    EnableWindow(hVendorBox, FALSE);
+}
+
+void createClassControls(HWND pane, const OS2* os2) {
+    createControl(pane, "STATIC", "ウエイト：", kLabelStyle, {300, 40, 96, 12});
+    hWeightTrackbar = createTrackbar(pane, {300, 56, 144, 20});
+    if (os2)
+        showPosition(hWeightTrackbar, os2->usWeightClass / kWeightClassStep);
+    hWeightName = createControl(pane, "STATIC", "", kLabelStyle, {450, 60, 96, 12});
+    showName(hWeightName, os2 ? weightClassName(os2->usWeightClass) : nullptr);
+
+    createControl(pane, "STATIC", "幅：", kLabelStyle, {300, 80, 96, 12});
+    hWidthTrackbar = createTrackbar(pane, {300, 96, 144, 20});
+    if (os2)
+        showPosition(hWidthTrackbar, os2->usWidthClass);
+    hWidthName = createControl(pane, "STATIC", "", kLabelStyle, {450, 100, 96, 12});
+    showName(hWidthName, os2 ? widthClassName(os2->usWidthClass) : nullptr);
+}
+
+void createPanoseControls(HWND pane, const OS2* os2) {
+    createControl(pane, "STATIC", "ウエイト（PANOSE）：", kLabelStyle, {16, 220, 108, 12});
+    hPanoseCombo = createControl(pane, "COMBOBOX", "", kScrolledListStyle, {140, 216, 144, 100});
+    for (const auto& [value, name] : panoseWeightNames)
+        addListItem(hPanoseCombo, name, value, os2 && os2->panose[kPanoseWeightIndex] == value);
+}
+
+// Disables the editing controls, for a pane with no object to edit.
+void disableOS2Editing() {
+    for (HWND control : {hWeightTrackbar, hWidthTrackbar, hPanoseCombo})
+        EnableWindow(control, FALSE);
+}
+
+// Creates the pane font and every control in their order, filled from
+// os2Object; with no object they stay empty and disabled.
+void createOS2Controls(HWND pane) {
+    hOS2Font = createPaneFont();
+    const OS2* os2 = os2Object;
+    createUsageControls(pane, os2);
+    createVendorControls(pane, os2);
+    createClassControls(pane, os2);
+    createPanoseControls(pane, os2);
+    if (os2 == nullptr)
+        disableOS2Editing();
+}
+
+// The open font's OS/2 object, when it holds one that write-out will write
+// back: edits to a table the model refused would be silently lost.
+OS2* editableOS2() {
+    if (!otf)
+        return nullptr;
+    fontObject* object = nullptr;
+    if (!otf->findTable("OS/2", object))
+        return nullptr;
+    OS2* os2 = dynamic_cast<OS2*>(object);
+    return os2 != nullptr && os2->valid ? os2 : nullptr;
+}
+
+// os2Object while it still belongs to the open font. Once the font is gone
+// the pane forgets it and stops offering edits.
+OS2* currentOS2() {
+    if (os2Object != nullptr && editableOS2() != os2Object) {
+        os2Object = nullptr;
+        disableOS2Editing();
+    }
+    return os2Object;
+}
+
+int trackbarPosition(HWND trackbar) {
+    return static_cast<int>(SendMessageA(trackbar, TBM_GETPOS, 0, 0));
+}
+
+// Every scroll code, the drag's included, stores the position at once.
+void onTrackbarMoved(HWND trackbar) {
+    OS2* os2 = currentOS2();
+    if (os2 == nullptr)
+        return;
+    if (trackbar == hWeightTrackbar) {
+        os2->usWeightClass = static_cast<uint16_t>(trackbarPosition(trackbar) * kWeightClassStep);
+        showName(hWeightName, weightClassName(os2->usWeightClass));
+    } else if (trackbar == hWidthTrackbar) {
+        os2->usWidthClass = static_cast<uint16_t>(trackbarPosition(trackbar));
+        showName(hWidthName, widthClassName(os2->usWidthClass));
+    }
+}
+
+// The chosen item's data is the PANOSE weight it stands for.
+void onPanoseChosen(HWND list) {
+    OS2* os2 = currentOS2();
+    if (os2 == nullptr)
+        return;
+    LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR)
+        return;
+    LRESULT value = SendMessageA(list, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+    if (value == CB_ERR)
+        return;
+    os2->panose[kPanoseWeightIndex] = static_cast<uint8_t>(value & 0xFF);
+}
+
+} // namespace
+
+LRESULT CALLBACK os2WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        os2Object = editableOS2();
+        createOS2Controls(hwnd);
+        return 0;
+    case WM_COMMAND:
+        // Only the PANOSE list can change: the usage list is disabled.
+        if (HIWORD(wParam) == CBN_SELCHANGE && lParam != 0 &&
+            reinterpret_cast<HWND>(lParam) == hPanoseCombo)
+            onPanoseChosen(hPanoseCombo);
+        return 0;
+    case WM_HSCROLL:
+        onTrackbarMoved(reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_DESTROY:
+        DeleteObject(hOS2Font);
+        hOS2Font = nullptr;
+        os2Object = nullptr;
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    default:
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
