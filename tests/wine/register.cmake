@@ -25,3 +25,24 @@ foreach(suite ${FONTAB_WINE_SUITES})
     FIXTURES_REQUIRED wine RESOURCE_LOCK wine_desktop TIMEOUT 600
     FAIL_REGULAR_EXPRESSION "Running 0 tests")
 endforeach()
+
+# The OS/2 pane end to end: a real font edited through the program under Wine,
+# the result read back natively by fontTools.
+if(NOT FONTAB_FONTTOOLS_PYTHON)
+  set(FONTAB_FONTTOOLS_PYTHON /usr/bin/python3)
+endif()
+add_test(NAME wine.OS2EndToEnd
+  COMMAND ${FONTAB_FONTTOOLS_PYTHON} ${PROJECT_SOURCE_DIR}/tests/wine/os2_end_to_end.py
+          --wine-run ${PROJECT_SOURCE_DIR}/scripts/wine-run --state ${FONTAB_WINE_STATE}
+          --prefix ${FONTAB_WINE_PREFIX} --tests ${FONTAB_WINE_BIN}/fontab_wine_tests.exe)
+set_tests_properties(wine.OS2EndToEnd PROPERTIES
+  FIXTURES_REQUIRED wine RESOURCE_LOCK wine_desktop TIMEOUT 600 SKIP_RETURN_CODE 77)
+
+# The gasp write-out: the font written by the Wine suite GaspWriteOut read
+# back natively by fontTools.
+add_test(NAME wine.GaspWriteOutFontTools
+  COMMAND ${FONTAB_FONTTOOLS_PYTHON} ${PROJECT_SOURCE_DIR}/tests/wine/gasp_write_out_check.py
+          --wine-run ${PROJECT_SOURCE_DIR}/scripts/wine-run --state ${FONTAB_WINE_STATE}
+          --prefix ${FONTAB_WINE_PREFIX} --tests ${FONTAB_WINE_BIN}/fontab_wine_tests.exe)
+set_tests_properties(wine.GaspWriteOutFontTools PROPERTIES
+  FIXTURES_REQUIRED wine RESOURCE_LOCK wine_desktop TIMEOUT 600)

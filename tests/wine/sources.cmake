@@ -1,9 +1,47 @@
 # Sources of the Wine test executable and the CTest groups it is run as (one
 # group per GoogleTest suite).
 set(FONTAB_WINE_TEST_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/font_file_test.cpp)
-set(FONTAB_WINE_TEST_RESOURCES)
+  ${CMAKE_CURRENT_LIST_DIR}/font_file_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/modal_answerer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/program_windows.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/startup_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/main_window_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/table_browser_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/failed_open_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/splitter_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/write_out_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/about_box_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/os2_pane_probe.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/os2_pane_layout_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/os2_pane_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/os2_pane_versions_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/os2_end_to_end_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/dialog_template.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/gasp_pane_driver.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/gasp_pane_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/gasp_dialog_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/gasp_write_out_test.cpp)
+set(FONTAB_WINE_TEST_RESOURCES
+  ${PROJECT_SOURCE_DIR}/res/fontab.rc)
 set(FONTAB_WINE_SUITES
   FontFileLoad
   FontFileWrite
-  RealFonts)
+  RealFonts
+  Startup
+  MainWindow
+  FileNamePart
+  TableTree
+  PaneSelection
+  FailedOpen
+  Splitter
+  FileDialogs
+  WriteOut
+  AboutBox
+  OS2PaneLayout
+  OS2PaneDisplay
+  OS2PaneEdits
+  OS2PaneVersions
+  GaspPaneList
+  GaspPaneGuard
+  GaspRangeDialog
+  GaspWriteOut)

@@ -1,0 +1,106 @@
+#!/usr/bin/python3
+"""Turns the rows that scripts/bench collected (tab-separated, one per
+measurement) into the benchmark table, with the ratios and the goals.
+
+Usage: report.py RESULTS_FILE
+"""
+
+import os
+import sys
+
+COPY_GOAL = 1.2  # open + write-out at most this many times a file copy
+FONTTOOLS_GOAL = 30.0  # fontab at least this many times faster than fontTools
+MEMORY_GOAL = 1024 * 1024  # a load holds at most the file plus this much
+
+
+def size_text(size):
+    for unit, scale in (("MiB", 1 << 20), ("KiB", 1 << 10)):
+        if size >= scale:
+            return f"{size / scale:.1f} {unit}"
+    return f"{size} B"
+
+
+def verdict(ok):
+    return "met" if ok else "MISSED"
+
+
+def font_name(path):
+    return os.path.basename(path.replace("\\", "/"))
+
+
+def main():
+    rows = {}
+    with open(sys.argv[1], encoding="utf-8") as results:
+        for line in results:
+            fields = line.rstrip("\n").split("\t")
+            rows.setdefault(fields[0], []).append(fields[1:])
+
+    fonttools = {font_name(path): float(s) for path, s in rows.get("fonttools", [])}
+    writeouts = rows.get("writeout", [])
+    print("Open + weight class 700 + write-out, median seconds "
+          "(fontab and CopyFileA under Wine; fontTools natively)")
+    header = (f"{'font':<22}{'size':>10}{'fontab':>10}{'CopyFileA':>11}{'ratio':>7}"
+              f"{'(<=1.2)':>9}{'fontTools':>11}{'speed-up':>10}{'(>=30)':>8}")
+    print(header)
+    print("-" * len(header))
+    for path, size, fontab, _, _, copy, _ in writeouts:
+        name = font_name(path)
+        fontab, copy = float(fontab), float(copy)
+        ratio = fontab / copy
+        tools = fonttools.get(name, float("nan"))
+        speedup = tools / fontab
+        print(f"{name:<22}{size_text(int(size)):>10}{fontab:>10.4f}{copy:>11.4f}{ratio:>7.2f}"
+              f"{verdict(ratio <= COPY_GOAL):>9}{tools:>11.4f}{speedup:>10.1f}"
+              f"{verdict(speedup >= FONTTOOLS_GOAL):>8}")
+
+    print()
+    print("Where fontab's time goes, median seconds: loadFontFile, writeFontFile; "
+          "and a copy flushed to disk as a write-out is")
+    header = (f"{'font':<22}{'load':>10}{'write-out':>11}{'copy+flush':>12}"
+              f"{'fontab/(copy+flush)':>21}")
+    print(header)
+    print("-" * len(header))
+    for path, _, fontab, load, write_out, _, flushed in writeouts:
+        print(f"{font_name(path):<22}{float(load):>10.4f}{float(write_out):>11.4f}"
+              f"{float(flushed):>12.4f}{float(fontab) / float(flushed):>21.2f}")
+
+    print()
+    print("Container construction, median microseconds (native)")
+    by_tables = rows.get("construct-tables", [])
+    by_size = rows.get("construct-size", [])
+    header = f"{'tables':>8}{'file':>11}{'time':>10}    {'tables':>8}{'file':>11}{'time':>10}"
+    print(header)
+    print("-" * len(header))
+    for i in range(max(len(by_tables), len(by_size))):
+        left = by_tables[i] if i < len(by_tables) else None
+        right = by_size[i] if i < len(by_size) else None
+        line = (f"{left[0]:>8}{size_text(int(left[1])):>11}{float(left[2]):>10.2f}"
+                if left else " " * 29)
+        if right:
+            line += f"    {right[0]:>8}{size_text(int(right[1])):>11}{float(right[2]):>10.2f}"
+        print(line)
+    if by_tables and by_size:
+        tables_growth = float(by_tables[-1][2]) / float(by_tables[0][2])
+        size_growth = float(by_size[-1][2]) / float(by_size[0][2])
+        print(f"{by_tables[0][0]} -> {by_tables[-1][0]} tables: x{tables_growth:.1f};  "
+              f"{size_text(int(by_size[0][1]))} -> {size_text(int(by_size[-1][1]))}: "
+              f"x{size_growth:.2f}  "
+              f"({verdict(tables_growth > 10 and size_growth < 1.5)}: grows with tables, "
+              f"not with size)")
+
+    print()
+    print("Peak memory of a load (native): heap counted by operator new; "
+          "resident-set growth in a fresh process")
+    header = (f"{'font':<22}{'file':>11}{'peak heap':>13}{'over file':>11}"
+              f"{'(<=1 MiB)':>10}{'RSS growth':>13}")
+    print(header)
+    print("-" * len(header))
+    for path, size, peak, rss in rows.get("memory", []):
+        over = int(peak) - int(size)
+        rss_text = size_text(int(rss) * 1024) if int(rss) >= 0 else "n/a"
+        print(f"{font_name(path):<22}{size_text(int(size)):>11}{size_text(int(peak)):>13}"
+              f"{size_text(over):>11}{verdict(over <= MEMORY_GOAL):>10}{rss_text:>13}")
+
+
+if __name__ == "__main__":
+    main()

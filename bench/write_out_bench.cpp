@@ -1,0 +1,121 @@
+// Open + edit + write-out of whole fonts through loadFontFile and
+// writeFontFile, against CopyFileA of the same file, run under Wine:
+//   write_out_bench REPEATS OUTPUT_FOLDER FONT...
+// One tab-separated row per font, medians in seconds:
+//   writeout  FONT  SIZE  FONTAB  LOAD  WRITE_OUT  COPY  COPY_AND_FLUSH
+// FONTAB is the whole edit, LOAD and WRITE_OUT its two file operations.
+// COPY_AND_FLUSH copies and then flushes the copy to disk, which is what a
+// write-out does before it replaces its target.
+#include "font/font_file.h"
+#include "font/file_handle.h"
+#include "tables/os2/os2.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+double seconds() {
+    LARGE_INTEGER frequency, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double median(std::vector<double> samples) {
+    std::nth_element(samples.begin(), samples.begin() + samples.size() / 2, samples.end());
+    return samples[samples.size() / 2];
+}
+
+struct EditTimes {
+    double whole = 0;
+    double load = 0;
+    double writeOut = 0;
+};
+
+// The whole edit as a user makes it: open, weight class 700, write out.
+bool openEditWriteOut(const char* font, const char* target, int32_t& length, EditTimes& times) {
+    const double start = seconds();
+    FileImage image;
+    std::unique_ptr<OTF> otf;
+    length = loadFontFile(font, image, otf);
+    if (length == 0)
+        return false;
+    const double loaded = seconds();
+    fontObject* object = nullptr;
+    if (otf->findTable("OS/2", object))
+        if (auto* os2 = dynamic_cast<OS2*>(object))
+            os2->usWeightClass = 700;
+    const double edited = seconds();
+    bool written = writeFontFile(target, length, image.get(), otf.get());
+    const double writtenOut = seconds();
+    freeFontFile(image, otf);
+    times.whole = seconds() - start;
+    times.load = loaded - start;
+    times.writeOut = writtenOut - edited;
+    return written;
+}
+
+bool copyAndFlush(const char* font, const char* target) {
+    if (!CopyFileA(font, target, FALSE))
+        return false;
+    FileHandle copy(CreateFileA(target, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    return copy.isOpen() && FlushFileBuffers(copy.get());
+}
+
+bool measure(const char* font, const std::string& folder, int repeats) {
+    const std::string target = folder + "\\bench-out.ttf";
+    std::vector<double> fontab, load, writeOut, copy, copyFlushed;
+    int32_t length = 0;
+    // Interleaved, so that each sees the same state of the file cache.
+    for (int i = 0; i < repeats; ++i) {
+        DeleteFileA(target.c_str());
+        EditTimes times;
+        if (!openEditWriteOut(font, target.c_str(), length, times))
+            return false;
+        fontab.push_back(times.whole);
+        load.push_back(times.load);
+        writeOut.push_back(times.writeOut);
+
+        DeleteFileA(target.c_str());
+        double start = seconds();
+        if (!CopyFileA(font, target.c_str(), FALSE))
+            return false;
+        copy.push_back(seconds() - start);
+
+        DeleteFileA(target.c_str());
+        start = seconds();
+        if (!copyAndFlush(font, target.c_str()))
+            return false;
+        copyFlushed.push_back(seconds() - start);
+    }
+    DeleteFileA(target.c_str());
+    std::printf("writeout\t%s\t%ld\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\n", font,
+                static_cast<long>(length), median(fontab), median(load), median(writeOut),
+                median(copy), median(copyFlushed));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: write_out_bench REPEATS OUTPUT_FOLDER FONT...\n");
+        return 2;
+    }
+    const int repeats = std::max(1, std::atoi(argv[1]));
+    for (int i = 3; i < argc; ++i) {
+        if (!measure(argv[i], argv[2], repeats)) {
+            std::fprintf(stderr, "write_out_bench: %s failed (error %lu)\n", argv[i],
+                         GetLastError());
+            return 1;
+        }
+    }
+    return 0;
+}
