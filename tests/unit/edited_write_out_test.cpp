@@ -1,7 +1,7 @@
 // Edits made through the table models, then the container's write-out: only
 // the edited bytes, the directory checksums of the tables they changed and
-// head.checkSumAdjustment may differ from the input. Checksums are computed
-// here on their own, not with the program's checksum code.
+// head.checkSumAdjustment may differ from the input. The checksums expected
+// are computed here, not with the program's checksum code.
 #include "font/otf.h"
 #include "tables/gasp/gasp_header.h"
 #include "tables/os2/os2.h"
@@ -10,150 +10,103 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
-#include <map>
-#include <set>
-#include <sstream>
 #include <string>
-#include <vector>
 
 namespace {
 
 constexpr uint32_t kMagic = 0xB1B0AFBA;
 
-// Sum of big-endian words over [offset, offset + length); bytes missing at
-// the end of the last word, or past the image, count as zero.
+// Big-endian words over [offset, offset + length); bytes past the length or
+// the image count as zero.
 uint32_t sumOfWords(const Bytes& image, size_t offset, size_t length) {
     uint32_t sum = 0;
-    for (size_t word = 0; word < length; word += 4) {
-        uint32_t value = 0;
-        for (size_t k = 0; k < 4; ++k) {
-            size_t at = offset + word + k;
-            uint8_t byte = (word + k < length && at < image.size()) ? image[at] : 0;
-            value = (value << 8) | byte;
-        }
-        sum += value;
-    }
+    for (size_t i = 0; i < length; ++i)
+        if (offset + i < image.size())
+            sum += uint32_t{image[offset + i]} << (24 - 8 * (i % 4));
     return sum;
 }
 
-std::string tagAt(const Bytes& image, size_t record) {
-    return std::string(image.begin() + recordAt(record), image.begin() + recordAt(record) + 4);
+size_t recordLength(const Bytes& image, size_t record) {
+    return getU32(image, recordAt(record) + 12);
 }
 
-// Where head's checkSumAdjustment stands, or 0 when the font has no head of
-// at least 12 bytes inside the image.
+size_t recordOf(const Bytes& image, const char* tag) {
+    for (size_t i = 0; i < getU16(image, 4); ++i)
+        if (std::equal(tag, tag + 4, image.begin() + recordAt(i)))
+            return i;
+    return SIZE_MAX;
+}
+
+// Where head's checkSumAdjustment stands; 0 when there is no head of at least
+// 12 bytes inside the image.
 size_t adjustmentAt(const Bytes& image) {
-    for (size_t i = 0; i < getU16(image, 4); ++i) {
-        if (tagAt(image, i) != "head")
-            continue;
-        size_t offset = recordOffset(image, i);
-        size_t length = getU32(image, recordAt(i) + 12);
-        if (offset <= image.size() && std::min(length, image.size() - offset) >= 12)
-            return offset + 8;
-    }
-    return 0;
+    size_t head = recordOf(image, "head");
+    if (head == SIZE_MAX || recordOffset(image, head) > image.size())
+        return 0;
+    size_t inside = std::min(recordLength(image, head), image.size() - recordOffset(image, head));
+    return inside >= 12 ? recordOffset(image, head) + 8 : 0;
 }
 
 uint32_t tableChecksum(const Bytes& image, size_t record) {
-    size_t offset = recordOffset(image, record);
-    size_t length = getU32(image, recordAt(record) + 12);
-    uint32_t sum = sumOfWords(image, offset, length);
-    if (tagAt(image, record) == "head" && std::min(length, image.size() - offset) >= 12)
-        sum -= getU32(image, offset + 8);
+    uint32_t sum = sumOfWords(image, recordOffset(image, record), recordLength(image, record));
+    size_t adjustment = adjustmentAt(image);
+    if (record == recordOf(image, "head") && adjustment != 0)
+        sum -= getU32(image, adjustment);
     return sum;
 }
 
-// The image the write-out must produce: the input with the edited bytes, the
-// new checkSum of every record whose bytes differ, and a new adjustment.
+// Sets the checksums of the given records and the adjustment true.
+void settle(Bytes& image, std::initializer_list<size_t> records) {
+    for (size_t record : records)
+        putU32(image, recordAt(record) + 4, tableChecksum(image, record));
+    if (size_t adjustment = adjustmentAt(image)) {
+        putU32(image, adjustment, 0);
+        putU32(image, adjustment, kMagic - sumOfWords(image, 0, image.size()));
+    }
+}
+
+// What the write-out must give: the edited bytes, a true checkSum for every
+// record whose bytes differ, a new adjustment when anything changed.
 Bytes expectedOutput(const Bytes& input, const Bytes& edited) {
     Bytes out = edited;
     for (size_t i = 0; i < getU16(input, 4); ++i) {
         size_t offset = recordOffset(input, i);
-        size_t length = getU32(input, recordAt(i) + 12);
-        bool changed = false;
-        for (size_t at = offset; at < offset + length && at < input.size(); ++at)
-            changed |= input[at] != edited[at];
-        if (changed)
+        size_t end = std::min(offset + recordLength(input, i), input.size());
+        if (offset < end &&
+            !std::equal(input.begin() + offset, input.begin() + end, edited.begin() + offset))
             putU32(out, recordAt(i) + 4, tableChecksum(out, i));
     }
-    size_t adjustment = adjustmentAt(out);
-    if (adjustment != 0 && edited != input) {
-        putU32(out, adjustment, 0);
-        putU32(out, adjustment, kMagic - sumOfWords(out, 0, out.size()));
-    }
+    if (edited != input)
+        settle(out, {});
     return out;
 }
 
-std::string describeDifferences(const Bytes& actual, const Bytes& expected) {
-    std::ostringstream text;
-    size_t shown = 0;
-    for (size_t i = 0; i < actual.size() && i < expected.size() && shown < 12; ++i)
-        if (actual[i] != expected[i]) {
-            text << " @" << i << ": " << int(actual[i]) << " want " << int(expected[i]) << ";";
-            ++shown;
-        }
-    return text.str();
-}
-
-OS2* os2Of(OTF& otf) {
+template <class Table> Table* modelOf(OTF& otf, const char* tag) {
     fontObject* object = nullptr;
-    otf.findTable("OS/2", object);
-    return dynamic_cast<OS2*>(object);
+    otf.findTable(tag, object);
+    return dynamic_cast<Table*>(object);
 }
 
-gaspHeader* gaspOf(OTF& otf) {
-    fontObject* object = nullptr;
-    otf.findTable("gasp", object);
-    return dynamic_cast<gaspHeader*>(object);
-}
-
-size_t recordIndex(const Bytes& image, const std::string& tag) {
-    for (size_t i = 0; i < getU16(image, 4); ++i)
-        if (tagAt(image, i) == tag)
-            return i;
-    ADD_FAILURE() << "no record " << tag;
-    return 0;
-}
-
-// The edits of the OS/2 pane, applied to the model and, independently, to a
-// copy of the image.
-void applyOS2Edits(OTF& otf, const Bytes& input, Bytes& edited) {
-    OS2* os2 = os2Of(otf);
-    ASSERT_NE(os2, nullptr);
-    ASSERT_TRUE(os2->valid);
+// The edits of the two panes, made through the models and, independently, on
+// a copy of the image: weight 700, width 3, PANOSE weight 8, and the range at
+// 8 of kGasp moved past the next one, to 30, with new flags.
+void applyEdits(OTF& otf, Bytes& edited) {
+    OS2* os2 = modelOf<OS2>(otf, "OS/2");
+    ASSERT_TRUE(os2 != nullptr && os2->valid);
     os2->usWeightClass = 700;
     os2->usWidthClass = 3;
     os2->panose[kPanoseWeightIndex] = 8;
-    size_t at = recordOffset(input, recordIndex(input, "OS/2"));
-    putU16(edited, at + 4, 700);
-    putU16(edited, at + 6, 3);
-    edited[at + 34] = 8;
-}
+    size_t at = recordOffset(edited, recordOf(edited, "OS/2"));
+    putU16(edited, at + kOS2WeightAt, 700);
+    putU16(edited, at + kOS2WidthAt, 3);
+    edited[at + kOS2PanoseAt + 2] = 8;
 
-// Moves the range at oldLimit to newLimit with new flags, in the model and,
-// with the records re-sorted here, in the copy of the image.
-void applyGaspEdit(OTF& otf, const Bytes& input, Bytes& edited, uint16_t oldLimit,
-                   uint16_t newLimit, uint16_t flags) {
-    gaspHeader* gasp = gaspOf(otf);
-    ASSERT_NE(gasp, nullptr);
-    ASSERT_EQ(gasp->ranges.count(oldLimit), 1u);
-    gasp->ranges.erase(oldLimit);
-    gasp->ranges[newLimit] = flags;
-
-    size_t at = recordOffset(input, recordIndex(input, "gasp"));
-    std::map<uint16_t, uint16_t> records;
-    for (size_t k = 0; k < getU16(input, at + 2); ++k)
-        records[getU16(input, at + 4 + 4 * k)] = getU16(input, at + 6 + 4 * k);
-    ASSERT_EQ(records.size(), getU16(input, at + 2)) << "fixture ranges must be distinct";
-    records.erase(oldLimit);
-    records[newLimit] = flags;
-    size_t k = 0;
-    for (const auto& [limit, behaviour] : records) {
-        putU16(edited, at + 4 + 4 * k, limit);
-        putU16(edited, at + 6 + 4 * k, behaviour);
-        ++k;
-    }
+    gaspHeader* gasp = modelOf<gaspHeader>(otf, "gasp");
+    ASSERT_TRUE(gasp != nullptr && gasp->ranges.erase(8) == 1);
+    gasp->ranges[30] = GASP_GRIDFIT | GASP_DOGRAY;
+    const Bytes movedGasp = gaspTable(1, {{16, 7}, {30, 3}, {0xFFFF, 0xF}});
+    std::copy(movedGasp.begin(), movedGasp.end(),
+              edited.begin() + recordOffset(edited, recordOf(edited, "gasp")));
 }
 
 Bytes writeOut(OTF& otf, Bytes image) {
@@ -161,216 +114,73 @@ Bytes writeOut(OTF& otf, Bytes image) {
     return image;
 }
 
-struct FontCase {
-    const char* name;
-    std::function<Bytes()> build;
-    bool hasAdjustment;
-    const char* staleTag = nullptr; // a checksum wrong in the input, on an unedited table
-};
+const Bytes kGasp = gaspTable(1, {{8, 2}, {16, 7}, {0xFFFF, 0xF}});
 
-Bytes headless() {
-    return SfntBuilder()
-        .table("cmap", filler(36, 0x20))
-        .table("OS/2", os2Table(1)) // 86 bytes: the last word is padded
-        .table("gasp", gaspTable(1, {{8, 2}, {16, 7}, {0xFFFF, 0xF}}))
-        .build();
-}
-
-Bytes withShortHead(size_t headLength) {
+// OS/2 version 1 (86 bytes: its last word is padded), gasp, then head when
+// given, its record claiming headLength bytes.
+Bytes withHead(size_t headBytes, uint32_t headLength) {
+    SfntBuilder builder;
+    builder.table("OS/2", os2Table(1)).table("gasp", kGasp);
     Bytes head = headTable();
-    head.resize(headLength);
-    return SfntBuilder()
-        .table("head", head)
-        .table("OS/2", os2Table(2))
-        .table("gasp", gaspTable(0, {{8, 2}, {16, 7}, {0xFFFF, 3}}))
-        .build();
+    head.resize(headBytes);
+    if (headBytes != 0)
+        builder.table("head", head, std::nullopt, headLength);
+    return builder.build();
 }
 
-// head claims 54 bytes but only 8 of them lie inside the image.
-Bytes withHeadCutByTheImageEnd() {
-    Bytes head = headTable();
-    head.resize(8);
-    Bytes image = SfntBuilder()
-                      .table("OS/2", os2Table(5))
-                      .table("gasp", gaspTable(1, {{8, 2}, {16, 7}, {0xFFFF, 0xF}}))
-                      .table("head", head, std::nullopt, 54)
-                      .build();
-    return image;
-}
+std::vector<std::pair<const char*, Bytes>> fontCases() {
+    Bytes stale = sampleFont();
+    putU32(stale, recordAt(1) + 4, 0xDEADBEEF); // cmap, not edited: stays
+    putU32(stale, recordAt(2) + 4, 0x12345678); // OS/2, edited: made true
 
-// Stale checksums: one on a table that is edited, one on a table that is not.
-Bytes withStaleChecksums() {
-    Bytes image = sampleFont();
-    putU32(image, recordAt(1) + 4, 0xDEADBEEF); // cmap
-    putU32(image, recordAt(2) + 4, 0x12345678); // OS/2
-    return image;
-}
+    // head's record runs over OS/2, so head's bytes change too; a second
+    // record covers the OS/2 bytes, and an empty one inside them keeps its
+    // stale checksum.
+    Bytes overlapping = SfntBuilder()
+                            .table("head", headTable())
+                            .table("OS/2", os2Table(3))
+                            .table("ZZZZ", {})
+                            .table("zero", {})
+                            .table("gasp", kGasp)
+                            .build();
+    const uint32_t os2At = recordOffset(overlapping, 1);
+    setRecordLength(overlapping, 0, os2At + 96 - recordOffset(overlapping, 0));
+    setRecordOffset(overlapping, 2, os2At);
+    setRecordLength(overlapping, 2, 96);
+    setRecordOffset(overlapping, 3, os2At + 10);
+    putU32(overlapping, recordAt(3) + 4, 0x5EEDF00D);
+    settle(overlapping, {0, 2});
 
-// The gasp record claims more bytes than the image holds: its checksum covers
-// the bytes that are there.
-Bytes withGaspPastTheImageEnd() {
-    return SfntBuilder()
-        .table("head", headTable())
-        .table("OS/2", os2Table(0))
-        .table("gasp", gaspTable(1, {{8, 2}, {16, 7}, {0xFFFF, 0xF}}), std::nullopt, 4000)
-        .build();
-}
-
-// head's record runs over the OS/2 table, so editing OS/2 changes head's
-// bytes too: its checksum is taken with the adjustment as zero.
-Bytes withHeadOverOS2() {
-    Bytes image = SfntBuilder()
-                      .table("head", headTable())
-                      .table("OS/2", os2Table(4))
-                      .table("gasp", gaspTable(1, {{8, 2}, {16, 7}, {0xFFFF, 0xF}}))
-                      .build();
-    const size_t head = 0;
-    const size_t os2 = 1;
-    setRecordLength(image, head, recordOffset(image, os2) + 96 - recordOffset(image, head));
-    putU32(image, recordAt(head) + 4, tableChecksum(image, head));
-    putU32(image, adjustmentAt(image), 0);
-    putU32(image, adjustmentAt(image), kMagic - sumOfWords(image, 0, image.size()));
-    return image;
-}
-
-std::vector<FontCase> fontCases() {
     return {
-        {"sample font, OS/2 version 4", sampleFont, true},
-        {"stale checksums", withStaleChecksums, true, "cmap"},
-        {"no head", headless, false},
-        {"head of 11 bytes", [] { return withShortHead(11); }, false},
-        {"head of exactly 12 bytes", [] { return withShortHead(12); }, true},
-        {"head cut by the end of the image", withHeadCutByTheImageEnd, false},
-        {"gasp record past the end of the image", withGaspPastTheImageEnd, true},
-        {"head record over the OS/2 table", withHeadOverOS2, true},
+        {"stale checksums", stale},
+        {"no head", withHead(0, 0)},
+        {"head of 11 bytes", withHead(11, 11)},
+        {"head of exactly 12 bytes", withHead(12, 12)},
+        {"head cut by the end of the image", withHead(8, 54)},
+        {"gasp record past the end of the image", SfntBuilder()
+                                                      .table("head", headTable())
+                                                      .table("OS/2", os2Table(5))
+                                                      .table("gasp", kGasp, std::nullopt, 4000)
+                                                      .build()},
+        {"overlapping records", overlapping},
     };
 }
 
 } // namespace
 
 TEST(EditedWriteOut, OnlyEditsChecksumsAndAdjustmentChange) {
-    for (const FontCase& c : fontCases()) {
-        SCOPED_TRACE(c.name);
-        const Bytes input = c.build();
-        ASSERT_EQ(adjustmentAt(input) != 0, c.hasAdjustment);
+    for (const auto& [name, input] : fontCases()) {
+        SCOPED_TRACE(name);
         OTF otf(input.data(), input.size());
         ASSERT_TRUE(otf.valid);
-
+        // Unedited, even stale checksums stay as they were read.
+        EXPECT_EQ(writeOut(otf, input), input);
         Bytes edited = input;
-        applyOS2Edits(otf, input, edited);
-        applyGaspEdit(otf, input, edited, 16, 20, GASP_GRIDFIT);
-
-        Bytes out = writeOut(otf, input);
-        Bytes expected = expectedOutput(input, edited);
-        ASSERT_EQ(out.size(), input.size());
-        EXPECT_EQ(out, expected) << describeDifferences(out, expected);
-
-        // What differs, position by position.
-        std::set<size_t> allowed;
-        for (size_t i = 0; i < input.size(); ++i)
-            if (edited[i] != input[i])
-                allowed.insert(i);
-        for (size_t record = 0; record < getU16(input, 4); ++record) {
-            size_t offset = recordOffset(input, record);
-            size_t end =
-                std::min<size_t>(offset + getU32(input, recordAt(record) + 12), input.size());
-            if (!std::equal(input.begin() + offset, input.begin() + end, edited.begin() + offset))
-                for (size_t k = 0; k < 4; ++k)
-                    allowed.insert(recordAt(record) + 4 + k);
-        }
-        if (c.hasAdjustment)
-            for (size_t k = 0; k < 4; ++k)
-                allowed.insert(adjustmentAt(input) + k);
-        for (size_t i = 0; i < input.size(); ++i) {
-            if (out[i] != input[i]) {
-                EXPECT_EQ(allowed.count(i), 1u) << "byte " << i << " changed";
-            }
-        }
-
-        // The edited tables now carry true checksums, and so does the whole font.
-        for (size_t record = 0; record < getU16(out, 4); ++record) {
-            if (c.staleTag != nullptr && tagAt(out, record) == c.staleTag)
-                continue; // stale on purpose and not edited
-            EXPECT_EQ(getU32(out, recordAt(record) + 4), tableChecksum(out, record))
-                << tagAt(out, record);
-        }
-        if (c.hasAdjustment) {
-            EXPECT_EQ(sumOfWords(out, 0, out.size()), kMagic);
-        }
-
+        ASSERT_NO_FATAL_FAILURE(applyEdits(otf, edited));
+        const Bytes expected = expectedOutput(input, edited);
+        const Bytes out = writeOut(otf, input);
+        EXPECT_EQ(out, expected);
         // A second write-out without an edit between changes nothing.
-        Bytes again = writeOut(otf, out);
-        EXPECT_EQ(again, out) << describeDifferences(again, out);
+        EXPECT_EQ(writeOut(otf, out), out);
     }
-}
-
-TEST(EditedWriteOut, StaleChecksumOfAnUneditedTableStays) {
-    const Bytes input = withStaleChecksums();
-    OTF otf(input.data(), input.size());
-    Bytes edited = input;
-    applyOS2Edits(otf, input, edited);
-    Bytes out = writeOut(otf, input);
-    EXPECT_EQ(getU32(out, recordAt(1) + 4), 0xDEADBEEFu);
-    EXPECT_EQ(getU32(out, recordAt(2) + 4), tableChecksum(out, 2));
-    EXPECT_EQ(getU32(out, recordAt(3) + 4), getU32(input, recordAt(3) + 4)); // gasp untouched
-}
-
-TEST(EditedWriteOut, GaspEditThatReordersStaysInTheTable) {
-    const Bytes input = sampleFont();
-    OTF otf(input.data(), input.size());
-    Bytes edited = input;
-    applyGaspEdit(otf, input, edited, 8, 30, GASP_DOGRAY | GASP_GRIDFIT);
-    // The moved range now stands second.
-    size_t gaspAt = recordOffset(input, recordIndex(input, "gasp"));
-    EXPECT_EQ(getU16(edited, gaspAt + 8), 30);
-    Bytes out = writeOut(otf, input);
-    Bytes expected = expectedOutput(input, edited);
-    EXPECT_EQ(out, expected) << describeDifferences(out, expected);
-    // The OS/2 table was not edited: its record keeps its checksum.
-    size_t os2 = recordIndex(input, "OS/2");
-    EXPECT_EQ(getU32(out, recordAt(os2) + 4), getU32(input, recordAt(os2) + 4));
-}
-
-TEST(EditedWriteOut, EditBackToTheSameValueChangesNothing) {
-    Bytes input = sampleFont();
-    putU32(input, recordAt(2) + 4, 0x0BADF00D); // stale, and must stay so
-    OTF otf(input.data(), input.size());
-    OS2* os2 = os2Of(otf);
-    ASSERT_NE(os2, nullptr);
-    const uint16_t weight = os2->usWeightClass;
-    os2->usWeightClass = 700;
-    os2->usWeightClass = weight;
-    gaspHeader* gasp = gaspOf(otf);
-    ASSERT_NE(gasp, nullptr);
-    gasp->ranges[16] = gasp->ranges[16];
-    Bytes out = writeOut(otf, input);
-    EXPECT_EQ(out, input) << describeDifferences(out, input);
-}
-
-TEST(EditedWriteOut, EveryRecordOverChangedBytesGetsItsChecksum) {
-    // A second record over the same OS/2 bytes, and an empty record inside
-    // them whose bytes cannot change.
-    Bytes input = SfntBuilder()
-                      .table("head", headTable())
-                      .table("OS/2", os2Table(3))
-                      .table("ZZZZ", filler(4))
-                      .table("zero", {})
-                      .build();
-    const size_t os2At = recordOffset(input, 1);
-    setRecordOffset(input, 2, static_cast<uint32_t>(os2At));
-    setRecordLength(input, 2, 96);
-    setRecordOffset(input, 3, static_cast<uint32_t>(os2At + 10));
-    putU32(input, recordAt(2) + 4, tableChecksum(input, 2));
-    putU32(input, recordAt(3) + 4, 0x5EEDF00D); // stale, on a table of no bytes
-    putU32(input, adjustmentAt(input), 0);
-    putU32(input, adjustmentAt(input), kMagic - sumOfWords(input, 0, input.size()));
-
-    OTF otf(input.data(), input.size());
-    Bytes edited = input;
-    applyOS2Edits(otf, input, edited);
-    Bytes out = writeOut(otf, input);
-    Bytes expected = expectedOutput(input, edited);
-    EXPECT_EQ(out, expected) << describeDifferences(out, expected);
-    EXPECT_EQ(getU32(out, recordAt(2) + 4), getU32(out, recordAt(1) + 4));
-    EXPECT_EQ(getU32(out, recordAt(3) + 4), 0x5EEDF00Du);
 }
