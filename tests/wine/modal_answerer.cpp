@@ -1,5 +1,7 @@
 #include "tests/wine/modal_answerer.h"
 
+#include "tests/wine/program_windows.h"
+
 #include <commdlg.h>
 #include <dlgs.h>
 
@@ -10,10 +12,8 @@ namespace {
 ModalAnswerer* current = nullptr; // one answerer at a time, on the GUI thread
 constexpr UINT kTickMs = 10;
 
-bool isDialogClass(HWND window) {
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    return std::string(className) == "#32770";
+bool contains(const std::vector<HWND>& windows, HWND window) {
+    return std::find(windows.begin(), windows.end(), window) != windows.end();
 }
 
 void runStep(std::shared_ptr<std::vector<ModalAnswerer::Answer>> steps, size_t index, HWND window) {
@@ -43,16 +43,11 @@ void ModalAnswerer::later(HWND window, Answer step) {
 }
 
 LRESULT CALLBACK ModalAnswerer::hookProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE && current != nullptr) {
-        HWND window = reinterpret_cast<HWND>(wParam);
-        std::vector<HWND>& pending = current->pending_;
-        std::vector<HWND>& watched = current->watched_;
-        bool known = std::find(pending.begin(), pending.end(), window) != pending.end() ||
-                     std::find(watched.begin(), watched.end(), window) != watched.end();
-        if (isDialogClass(window) && !known) {
-            pending.push_back(window);
-            current->arm(); // answered from the modal loop, not inside the activation
-        }
+    HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && current != nullptr && className(window) == "#32770" &&
+        !contains(current->pending_, window) && !contains(current->watched_, window)) {
+        current->pending_.push_back(window);
+        current->arm(); // answered from the modal loop, not inside the activation
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -67,23 +62,19 @@ void ModalAnswerer::arm() {
         timer_ = SetTimer(nullptr, 0, kTickMs, timerProc);
 }
 
-bool ModalAnswerer::hasStepFor(HWND window) const {
-    return std::any_of(steps_.begin(), steps_.end(),
-                       [window](const auto& step) { return step.first == window; });
-}
-
 void ModalAnswerer::answerPending() {
     KillTimer(nullptr, timer_);
     timer_ = 0;
 
-    // Answered on an earlier pass and neither closed nor waiting for a step.
+    // Answered on an earlier pass and neither closed, busy nor waiting for a step.
     std::vector<HWND> watched;
     watched.swap(watched_);
     for (HWND window : watched) {
         if (!IsWindow(window))
             continue;
-        bool running = std::find(running_.begin(), running_.end(), window) != running_.end();
-        if (running || hasStepFor(window)) {
+        bool hasStep = std::any_of(steps_.begin(), steps_.end(),
+                                   [window](const auto& step) { return step.first == window; });
+        if (contains(running_, window) || hasStep) {
             watched_.push_back(window);
         } else {
             ++leftOpen_;
@@ -93,10 +84,9 @@ void ModalAnswerer::answerPending() {
 
     std::vector<std::pair<HWND, Answer>> steps;
     steps.swap(steps_);
-    for (auto& [window, step] : steps) {
+    for (auto& [window, step] : steps)
         if (IsWindow(window))
             run(window, step);
-    }
 
     std::vector<HWND> windows;
     windows.swap(pending_);
@@ -132,46 +122,39 @@ ModalAnswerer::Answer inSteps(std::vector<ModalAnswerer::Answer> steps) {
     };
 }
 
-ModalAnswerer::Answer recordMessageBox(std::vector<MessageBoxSeen>& seen, int button) {
-    return [&seen, button](HWND box) {
-        MessageBoxSeen message;
-        message.caption = windowText(box);
-        message.text = windowText(GetDlgItem(box, 0xFFFF)); // the message box's text
-        message.owner = GetWindow(box, GW_OWNER);
+ModalAnswerer::Answer recordMessageBox(std::vector<MessageBoxSeen>& seen) {
+    return [&seen](HWND box) {
+        MessageBoxSeen message{windowText(GetDlgItem(box, 0xFFFF)), windowText(box), false,
+                               GetWindow(box, GW_OWNER)};
+        const LRESULT errorIcon = reinterpret_cast<LRESULT>(LoadIconA(nullptr, IDI_HAND));
         for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            if ((GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
-                SendMessageA(child, STM_GETICON, 0, 0) ==
-                    reinterpret_cast<LRESULT>(LoadIconA(nullptr, IDI_HAND)))
-                message.errorIcon = true;
+            message.errorIcon |= (GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+                                 SendMessageA(child, STM_GETICON, 0, 0) == errorIcon;
         seen.push_back(message);
-        pressButton(box, button);
+        pressButton(box, IDOK);
     };
 }
 
 namespace {
-struct ControlSearch {
-    int id;
-    HWND found;
-};
+using ControlSearch = std::pair<int, HWND>; // the id, the window found
 
 BOOL CALLBACK matchControl(HWND child, LPARAM data) {
-    ControlSearch* search = reinterpret_cast<ControlSearch*>(data);
-    if (GetDlgCtrlID(child) != search->id)
-        return TRUE;
-    search->found = child;
-    return FALSE;
+    auto* search = reinterpret_cast<ControlSearch*>(data);
+    if (GetDlgCtrlID(child) == search->first)
+        search->second = child;
+    return search->second == nullptr;
 }
-} // namespace
 
+// The window with this control id among dialog's children at any depth.
 HWND findControl(HWND dialog, int id) {
     ControlSearch search = {id, nullptr};
     EnumChildWindows(dialog, matchControl, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return search.second;
 }
+} // namespace
 
 FileDialogSeen describeFileDialog(HWND dialog) {
-    FileDialogSeen seen;
-    seen.title = windowText(dialog);
+    FileDialogSeen seen{windowText(dialog), {}};
     HWND types = findControl(dialog, cmb1); // the file type box
     LRESULT count = types ? SendMessageA(types, CB_GETCOUNT, 0, 0) : 0;
     for (LRESULT i = 0; i < count; ++i) {
@@ -182,15 +165,11 @@ FileDialogSeen describeFileDialog(HWND dialog) {
     return seen;
 }
 
-ModalAnswerer::Answer chooseFile(const std::string& path, FileDialogSeen* seen) {
-    return [path, seen](HWND dialog) {
-        if (seen != nullptr)
-            *seen = describeFileDialog(dialog);
+ModalAnswerer::Answer chooseFile(const std::string& path) {
+    return [path](HWND dialog) {
         // The name box is an edit (edt1) or, in newer layouts, a combo box (cmb13).
         HWND name = findControl(dialog, edt1);
-        if (name == nullptr)
-            name = findControl(dialog, cmb13);
-        SetWindowTextA(name, path.c_str());
+        SetWindowTextA(name ? name : findControl(dialog, cmb13), path.c_str());
         pressButton(dialog, IDOK);
     };
 }

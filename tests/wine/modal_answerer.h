@@ -36,7 +36,6 @@ class ModalAnswerer {
     static void CALLBACK timerProc(HWND, UINT, UINT_PTR, DWORD);
     void arm();
     void answerPending();
-    bool hasStepFor(HWND window) const;
     void run(HWND window, const Answer& answer);
 
     std::vector<Answer> answers_;
@@ -54,14 +53,14 @@ class ModalAnswerer {
 // Runs the steps one after another, each on its own pass of the modal loop.
 ModalAnswerer::Answer inSteps(std::vector<ModalAnswerer::Answer> steps);
 
-// What a message box said, and a way to answer one.
+// What a message box said; recordMessageBox records it and presses OK.
 struct MessageBoxSeen {
     std::string text;
     std::string caption;
     bool errorIcon = false;
     HWND owner = nullptr;
 };
-ModalAnswerer::Answer recordMessageBox(std::vector<MessageBoxSeen>& seen, int button = IDOK);
+ModalAnswerer::Answer recordMessageBox(std::vector<MessageBoxSeen>& seen);
 
 // What a file dialog showed: its title and the descriptions in its file type box.
 struct FileDialogSeen {
@@ -69,12 +68,8 @@ struct FileDialogSeen {
     std::vector<std::string> filters;
 };
 FileDialogSeen describeFileDialog(HWND dialog);
-// Types path into a file dialog's name box and presses its OK button; seen,
-// when given, receives what the dialog showed.
-ModalAnswerer::Answer chooseFile(const std::string& path, FileDialogSeen* seen = nullptr);
-
-// The window with this control id among dialog's children at any depth.
-HWND findControl(HWND dialog, int id);
+// Types path into a file dialog's name box and presses its OK button.
+ModalAnswerer::Answer chooseFile(const std::string& path);
 
 // Presses a dialog button (IDOK, IDCANCEL or a control id) as a click would.
 void pressButton(HWND dialog, int id);

@@ -3,9 +3,13 @@
 #include "app/base_window.h"
 #include "app/command_ids.h"
 #include "app/main_window.h"
+#include "res/resource.h"
 #include "tables/os2/value_names.h"
+#include "tests/wine/modal_answerer.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 
 void registerProgramClasses() {
     static const bool registered = [] {
@@ -95,15 +99,6 @@ std::string itemText(HWND tree, HTREEITEM item) {
     return text;
 }
 
-UINT itemState(HWND tree, HTREEITEM item) {
-    TVITEMA data = {};
-    data.mask = TVIF_STATE | TVIF_HANDLE;
-    data.hItem = item;
-    data.stateMask = TVIS_EXPANDED | TVIS_SELECTED;
-    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-    return data.state;
-}
-
 HTREEITEM nextItem(HWND tree, UINT relation, HTREEITEM item) {
     return reinterpret_cast<HTREEITEM>(
         SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
@@ -114,14 +109,10 @@ HTREEITEM nextItem(HWND tree, UINT relation, HTREEITEM item) {
 TreeContents treeContents(HWND tree) {
     TreeContents contents;
     contents.count = static_cast<int>(SendMessageA(tree, TVM_GETCOUNT, 0, 0));
-    contents.anySelected = nextItem(tree, TVGN_CARET, nullptr) != nullptr;
     HTREEITEM root = nextItem(tree, TVGN_ROOT, nullptr);
-    for (HTREEITEM other = root; other != nullptr; other = nextItem(tree, TVGN_NEXT, other))
-        ++contents.roots;
     if (root == nullptr)
         return contents;
     contents.root = itemText(tree, root);
-    contents.expanded = (itemState(tree, root) & TVIS_EXPANDED) != 0;
     for (HTREEITEM child = nextItem(tree, TVGN_CHILD, root); child != nullptr;
          child = nextItem(tree, TVGN_NEXT, child))
         contents.children.push_back(itemText(tree, child));
@@ -161,4 +152,60 @@ RECT rectInParent(HWND child) {
     GetWindowRect(child, &rect);
     MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+fontObject* openTable(const char* tag) {
+    fontObject* object = nullptr;
+    return otf && otf->findTable(tag, object) ? object : nullptr;
+}
+
+bool openItem(ProgramWindow& program, const std::string& path, const std::string& item) {
+    program.load(path);
+    bool selected = selectItem(hTreeView, item);
+    pumpMessages();
+    return selected && hPane != nullptr;
+}
+
+bool reselectItem(const std::string& item) {
+    bool away = selectItem(hTreeView, "head");
+    pumpMessages();
+    bool back = selectItem(hTreeView, item);
+    pumpMessages();
+    return away && back;
+}
+
+bool writeOutAs(ProgramWindow& program, const std::string& path) {
+    ModalAnswerer answerer({chooseFile(path)});
+    program.command(IDM_WRITE);
+    pumpMessages();
+    return answerer.answered() == 1 && answerer.unexpected() == 0 && answerer.leftOpen() == 0;
+}
+
+std::vector<size_t> changedOutsideTable(const Bytes& before, const Bytes& after,
+                                        const std::string& tag) {
+    constexpr size_t kChecksumSize = 4, kRecordChecksumAt = 4, kRecordLengthAt = 12;
+    constexpr size_t kHeadAdjustmentAt = 8;
+    std::vector<std::pair<size_t, size_t>> allowed; // [begin, end)
+    for (size_t i = 0; i < getU16(before, 4); ++i) {
+        std::string recordTag(before.begin() + recordAt(i), before.begin() + recordAt(i) + 4);
+        size_t offset = recordOffset(before, i);
+        if (recordTag == tag) {
+            allowed.push_back({offset, offset + getU32(before, recordAt(i) + kRecordLengthAt)});
+            size_t checksum = recordAt(i) + kRecordChecksumAt;
+            allowed.push_back({checksum, checksum + kChecksumSize});
+        } else if (recordTag == "head") {
+            allowed.push_back(
+                {offset + kHeadAdjustmentAt, offset + kHeadAdjustmentAt + kChecksumSize});
+        }
+    }
+    std::vector<size_t> changed;
+    for (size_t at = 0; at < std::max(before.size(), after.size()); ++at) {
+        bool same = at < before.size() && at < after.size() && before[at] == after[at];
+        bool inside = false;
+        for (auto [begin, end] : allowed)
+            inside = inside || (at >= begin && at < end);
+        if (!same && !inside)
+            changed.push_back(at);
+    }
+    return changed;
 }

@@ -47,12 +47,9 @@ class ProgramWindow {
 };
 
 struct TreeContents {
-    int count = 0;    // every item in the tree
-    std::string root; // the first root's text
-    int roots = 0;
+    int count = 0;                     // every item in the tree
+    std::string root;                  // the first root's text
     std::vector<std::string> children; // the first root's children, in order
-    bool expanded = false;             // the first root
-    bool anySelected = false;
 };
 TreeContents treeContents(HWND tree);
 
@@ -65,3 +62,20 @@ std::string className(HWND window);
 std::vector<std::string> paneClasses(HWND baseWindow);
 // A child's rectangle in its parent's client coordinates.
 RECT rectInParent(HWND child);
+
+class fontObject;
+
+// The open font's table object with this tag, or null.
+fontObject* openTable(const char* tag);
+// Loads the font at path and selects the tree item with this text; true when
+// the item was found and a pane shows it.
+bool openItem(ProgramWindow& program, const std::string& path, const std::string& item);
+// Selects "head", then item again: a fresh pane on the same object.
+bool reselectItem(const std::string& item);
+// Menu command "Write" with the save dialog answered with path; true when that
+// dialog was the only modal window.
+bool writeOutAs(ProgramWindow& program, const std::string& path);
+// Offsets where after differs from before, leaving out the bytes of the table
+// with tag, its record's checkSum and head's checkSumAdjustment.
+std::vector<size_t> changedOutsideTable(const Bytes& before, const Bytes& after,
+                                        const std::string& tag);

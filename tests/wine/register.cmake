@@ -26,23 +26,26 @@ foreach(suite ${FONTAB_WINE_SUITES})
     FAIL_REGULAR_EXPRESSION "Running 0 tests")
 endforeach()
 
-# The OS/2 pane end to end: a real font edited through the program under Wine,
-# the result read back natively by fontTools.
+# Fonts edited through the program under Wine, the results read back natively
+# by fontTools: one case of the suite FontToolsWriteOut each.
 if(NOT FONTAB_FONTTOOLS_PYTHON)
   set(FONTAB_FONTTOOLS_PYTHON /usr/bin/python3)
 endif()
-add_test(NAME wine.OS2EndToEnd
-  COMMAND ${FONTAB_FONTTOOLS_PYTHON} ${PROJECT_SOURCE_DIR}/tests/wine/os2_end_to_end.py
-          --wine-run ${PROJECT_SOURCE_DIR}/scripts/wine-run --state ${FONTAB_WINE_STATE}
-          --prefix ${FONTAB_WINE_PREFIX} --tests ${FONTAB_WINE_BIN}/fontab_wine_tests.exe)
-set_tests_properties(wine.OS2EndToEnd PROPERTIES
-  FIXTURES_REQUIRED wine RESOURCE_LOCK wine_desktop TIMEOUT 600 SKIP_RETURN_CODE 77)
+foreach(case GaspRangeEdit OS2RealFont)
+  add_test(NAME wine.FontToolsWriteOut.${case}
+    COMMAND ${FONTAB_FONTTOOLS_PYTHON} ${PROJECT_SOURCE_DIR}/tests/wine/fonttools_write_out_check.py
+            ${case} --wine-run ${PROJECT_SOURCE_DIR}/scripts/wine-run --state ${FONTAB_WINE_STATE}
+            --prefix ${FONTAB_WINE_PREFIX} --tests ${FONTAB_WINE_BIN}/fontab_wine_tests.exe)
+  set_tests_properties(wine.FontToolsWriteOut.${case} PROPERTIES
+    FIXTURES_REQUIRED wine RESOURCE_LOCK wine_desktop TIMEOUT 600 SKIP_RETURN_CODE 77)
+endforeach()
 
-# The gasp write-out: the font written by the Wine suite GaspWriteOut read
-# back natively by fontTools.
-add_test(NAME wine.GaspWriteOutFontTools
-  COMMAND ${FONTAB_FONTTOOLS_PYTHON} ${PROJECT_SOURCE_DIR}/tests/wine/gasp_write_out_check.py
-          --wine-run ${PROJECT_SOURCE_DIR}/scripts/wine-run --state ${FONTAB_WINE_STATE}
-          --prefix ${FONTAB_WINE_PREFIX} --tests ${FONTAB_WINE_BIN}/fontab_wine_tests.exe)
-set_tests_properties(wine.GaspWriteOutFontTools PROPERTIES
-  FIXTURES_REQUIRED wine RESOURCE_LOCK wine_desktop TIMEOUT 600)
+# A write-out onto a nearly full volume: the script mounts a small tmpfs for
+# the suite FullVolume (as root; it exits 77, skipped, when it cannot).
+add_test(NAME wine.FullVolume
+  COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/with_small_volume.sh ${CMAKE_BINARY_DIR}
+          ${PROJECT_SOURCE_DIR}/scripts/wine-run ${FONTAB_WINE_STATE} ${FONTAB_WINE_PREFIX}
+          ${FONTAB_WINE_BIN}/fontab_wine_tests.exe --gtest_filter=FullVolume.*)
+set_tests_properties(wine.FullVolume PROPERTIES
+  FIXTURES_REQUIRED wine RESOURCE_LOCK wine_desktop TIMEOUT 600 SKIP_RETURN_CODE 77
+  SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]" FAIL_REGULAR_EXPRESSION "Running 0 tests")

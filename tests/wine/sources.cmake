@@ -11,16 +11,10 @@ set(FONTAB_WINE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/splitter_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/write_out_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/about_box_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/os2_pane_probe.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/os2_pane_layout_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/os2_pane_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/os2_pane_versions_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/os2_end_to_end_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/dialog_template.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/gasp_pane_driver.cpp
   ${CMAKE_CURRENT_LIST_DIR}/gasp_pane_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/gasp_dialog_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/gasp_write_out_test.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/hostile_files_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/write_out_faults_test.cpp)
 set(FONTAB_WINE_TEST_RESOURCES
   ${PROJECT_SOURCE_DIR}/res/fontab.rc)
 set(FONTAB_WINE_SUITES
@@ -37,11 +31,10 @@ set(FONTAB_WINE_SUITES
   FileDialogs
   WriteOut
   AboutBox
-  OS2PaneLayout
   OS2PaneDisplay
   OS2PaneEdits
   OS2PaneVersions
   GaspPaneList
-  GaspPaneGuard
   GaspRangeDialog
-  GaspWriteOut)
+  HostileFiles
+  WriteOutFaults)

@@ -47,6 +47,8 @@ TestFolder::~TestFolder() {
 
 std::vector<std::string> TestFolder::names() const { return namesIn(path_, "*"); }
 
+std::vector<std::string> fileNamesIn(const std::string& folder) { return namesIn(folder, "*"); }
+
 bool writeBytes(const std::string& path, const Bytes& bytes) {
     FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -70,10 +72,6 @@ Bytes readBytes(const std::string& path) {
         return {};
     bytes.resize(read);
     return bytes;
-}
-
-bool fileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::vector<std::string> corpusFonts() {

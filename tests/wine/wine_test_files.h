@@ -24,7 +24,8 @@ private:
 
 bool writeBytes(const std::string& path, const Bytes& bytes);
 Bytes readBytes(const std::string& path); // empty when it cannot be read
-bool fileExists(const std::string& path);
+// The names of the files and folders in any folder, sorted.
+std::vector<std::string> fileNamesIn(const std::string& folder);
 
 // Fonts of the Debian packages the tests use as a real corpus, as Windows paths.
 std::vector<std::string> corpusFonts();
