@@ -6,7 +6,7 @@
 #include <cstdint>
 
 class ByteReader {
-public:
+  public:
     ByteReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
 
     bool readU8(uint8_t& value);
@@ -21,7 +21,7 @@ public:
     size_t size() const { return size_; }
     size_t remaining() const { return size_ - offset_; }
 
-private:
+  private:
     const uint8_t* data_;
     size_t size_;
     size_t offset_ = 0;

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 class ByteWriter {
-public:
+  public:
     ByteWriter(uint8_t* data, size_t size) : data_(data), size_(size) {}
 
     bool writeU8(uint8_t value);
@@ -19,7 +19,7 @@ public:
     size_t offset() const { return offset_; }
     size_t remaining() const { return size_ - offset_; }
 
-private:
+  private:
     uint8_t* data_;
     size_t size_;
     size_t offset_ = 0;

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 class FileHandle {
-public:
+  public:
     explicit FileHandle(HANDLE handle) : handle_(handle) {}
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
@@ -20,6 +20,6 @@ public:
         return closed != FALSE;
     }
 
-private:
+  private:
     HANDLE handle_;
 };

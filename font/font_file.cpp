@@ -40,8 +40,8 @@ bool targetIsWritable(const char* path) {
 }
 
 bool writeWholeFile(const char* path, const uint8_t* bytes, DWORD length) {
-    FileHandle file(CreateFileA(path, kReadWrite, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_ARCHIVE, nullptr));
+    FileHandle file(
+        CreateFileA(path, kReadWrite, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
     if (!file.isOpen())
         return false;
     DWORD written = 0;
@@ -55,8 +55,8 @@ bool writeWholeFile(const char* path, const uint8_t* bytes, DWORD length) {
 int32_t loadFontFile(const char* path, FileImage& image, std::unique_ptr<OTF>& otf) {
     if (isReadOnly(path))
         return 0;
-    FileHandle file(CreateFileA(path, kReadWrite, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_ARCHIVE, nullptr));
+    FileHandle file(
+        CreateFileA(path, kReadWrite, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_ARCHIVE, nullptr));
     if (!file.isOpen())
         return 0;
     LARGE_INTEGER size;

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 class fontObject {
-public:
+  public:
     fontObject() = default;
     fontObject(const fontObject&) = delete;
     fontObject& operator=(const fontObject&) = delete;

@@ -15,8 +15,8 @@ size_t directorySize(uint16_t numTables) {
 
 namespace {
 
-std::unique_ptr<fontObject> makeTableObject(const char* tag, const uint8_t* image,
-                                            size_t imageSize, const TableRecord& record) {
+std::unique_ptr<fontObject> makeTableObject(const char* tag, const uint8_t* image, size_t imageSize,
+                                            const TableRecord& record) {
     size_t spanLength;
     if (!tableSpan(record, imageSize, spanLength))
         return nullptr;

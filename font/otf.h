@@ -11,7 +11,7 @@
 #include <vector>
 
 class OTF : public fontObject {
-public:
+  public:
     // Parses the offset table and the directory of an image of imageSize
     // bytes. An image too short for its own directory gets no records and
     // stays not valid.
@@ -34,7 +34,7 @@ public:
     std::vector<TableRecord> tableRecords;
     std::map<std::string, std::unique_ptr<fontObject>> tableObjects;
 
-private:
+  private:
     fontObject* objectFor(const char* tag) const;
 };
 

@@ -15,22 +15,22 @@ struct ByteRange {
 
 // A copy of a table's bytes taken before its object writes itself.
 class TableSnapshot {
-public:
+  public:
     TableSnapshot(const uint8_t* tableStart, size_t spanLength);
     // The smallest range, relative to the table, holding every changed byte.
     ByteRange changedRange(const uint8_t* tableStart) const;
 
-private:
+  private:
     std::vector<uint8_t> bytes_;
 };
 
 class TableChanges {
-public:
+  public:
     void add(size_t tableOffset, ByteRange relative);
     bool empty() const { return ranges_.empty(); }
     bool touches(size_t begin, size_t end) const;
 
-private:
+  private:
     std::vector<ByteRange> ranges_;
 };
 

@@ -10,7 +10,7 @@ constexpr uint16_t GASP_DOGRAY = 0x0002;
 constexpr uint16_t kGaspLastRange = 0xFFFF; // "every larger size"
 
 class gaspHeader : public fontObject {
-public:
+  public:
     // Reads the header and as many whole range records as the span holds,
     // up to numRanges.
     gaspHeader(const uint8_t* tableStart, size_t spanLength);
@@ -20,12 +20,12 @@ public:
     bool writeTable(uint8_t* tableStart, size_t spanLength) override;
 
     uint16_t version = 0;
-    uint16_t numRanges = 0; // as read, never recomputed
+    uint16_t numRanges = 0;              // as read, never recomputed
     std::map<uint16_t, uint16_t> ranges; // rangeMaxPPEM -> behaviour word
 
     // Header plus the range records the parse read.
     size_t bytesRead() const { return bytesRead_; }
 
-private:
+  private:
     size_t bytesRead_ = 0;
 };

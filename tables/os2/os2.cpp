@@ -43,18 +43,17 @@ size_t OS2::sizeForVersion(uint16_t version) {
 }
 
 template <class Stream, class Table> bool OS2::transferFields(Stream& s, Table& t) {
-    bool ok = s.u16(t.version) && s.s16(t.xAvgCharWidth) && s.u16(t.usWeightClass) &&
-              s.u16(t.usWidthClass) && s.s16(t.fsType) && s.s16(t.ySubscriptXSize) &&
-              s.s16(t.ySubscriptYSize) && s.s16(t.ySubscriptXOffset) &&
-              s.s16(t.ySubscriptYOffset) && s.s16(t.ySuperscriptXSize) &&
-              s.s16(t.ySuperscriptYSize) && s.s16(t.ySuperscriptXOffset) &&
-              s.s16(t.ySuperscriptYOffset) && s.s16(t.yStrikeoutSize) &&
-              s.s16(t.yStrikeoutPosition) && s.s16(t.sFamilyClass) && s.bytes(t.panose) &&
-              s.u32(t.ulUnicodeRange1) && s.u32(t.ulUnicodeRange2) && s.u32(t.ulUnicodeRange3) &&
-              s.u32(t.ulUnicodeRange4) && s.bytes(t.achVendID) && s.u16(t.fsSelection) &&
-              s.u16(t.usFirstCharIndex) && s.u16(t.usLastCharIndex) && s.s16(t.sTypoAscender) &&
-              s.s16(t.sTypoDescender) && s.s16(t.sTypoLineGap) && s.u16(t.usWinAscent) &&
-              s.u16(t.usWinDescent);
+    bool ok =
+        s.u16(t.version) && s.s16(t.xAvgCharWidth) && s.u16(t.usWeightClass) &&
+        s.u16(t.usWidthClass) && s.s16(t.fsType) && s.s16(t.ySubscriptXSize) &&
+        s.s16(t.ySubscriptYSize) && s.s16(t.ySubscriptXOffset) && s.s16(t.ySubscriptYOffset) &&
+        s.s16(t.ySuperscriptXSize) && s.s16(t.ySuperscriptYSize) && s.s16(t.ySuperscriptXOffset) &&
+        s.s16(t.ySuperscriptYOffset) && s.s16(t.yStrikeoutSize) && s.s16(t.yStrikeoutPosition) &&
+        s.s16(t.sFamilyClass) && s.bytes(t.panose) && s.u32(t.ulUnicodeRange1) &&
+        s.u32(t.ulUnicodeRange2) && s.u32(t.ulUnicodeRange3) && s.u32(t.ulUnicodeRange4) &&
+        s.bytes(t.achVendID) && s.u16(t.fsSelection) && s.u16(t.usFirstCharIndex) &&
+        s.u16(t.usLastCharIndex) && s.s16(t.sTypoAscender) && s.s16(t.sTypoDescender) &&
+        s.s16(t.sTypoLineGap) && s.u16(t.usWinAscent) && s.u16(t.usWinDescent);
     if (ok && t.version >= 1)
         ok = s.u32(t.ulCodePageRange1) && s.u32(t.ulCodePageRange2);
     if (ok && t.version >= 2)

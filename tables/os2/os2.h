@@ -12,7 +12,7 @@ constexpr uint16_t kOS2HighestVersion = 5;
 constexpr size_t kPanoseWeightIndex = 2; // bWeight within panose
 
 class OS2 : public fontObject {
-public:
+  public:
     // Reads the table when its version is known and the span holds the whole
     // of that version's fields; otherwise only version is read and the object
     // stays not valid.
@@ -64,7 +64,7 @@ public:
     uint16_t usLowerOpticalPointSize = 0; // version 5
     uint16_t usUpperOpticalPointSize = 0;
 
-private:
+  private:
     size_t bytesRead_ = 0;
     template <class Stream, class Table> static bool transferFields(Stream& stream, Table& table);
 };

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-SfntBuilder& SfntBuilder::table(const std::string& tag, Bytes bytes,
-                                std::optional<uint32_t> offset, std::optional<uint32_t> length) {
+SfntBuilder& SfntBuilder::table(const std::string& tag, Bytes bytes, std::optional<uint32_t> offset,
+                                std::optional<uint32_t> length) {
     entries_.push_back({tag, std::move(bytes), offset, length});
     return *this;
 }
@@ -79,7 +79,9 @@ void putU32(Bytes& bytes, size_t at, uint32_t value) {
     putU16(bytes, at + 2, static_cast<uint16_t>(value));
 }
 
-size_t recordAt(size_t index) { return 12 + 16 * index; }
+size_t recordAt(size_t index) {
+    return 12 + 16 * index;
+}
 uint32_t recordOffset(const Bytes& image, size_t index) {
     return getU32(image, recordAt(index) + 8);
 }

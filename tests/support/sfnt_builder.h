@@ -13,7 +13,7 @@
 using Bytes = std::vector<uint8_t>;
 
 class SfntBuilder {
-public:
+  public:
     // Adds a directory record and its table. offset places the table there
     // instead of after the previous one; length overrides the record's length.
     SfntBuilder& table(const std::string& tag, Bytes bytes,
@@ -23,7 +23,7 @@ public:
 
     Bytes build() const;
 
-private:
+  private:
     struct Entry {
         std::string tag;
         Bytes bytes;

@@ -45,9 +45,13 @@ TestFolder::~TestFolder() {
     RemoveDirectoryA(path_.c_str());
 }
 
-std::vector<std::string> TestFolder::names() const { return namesIn(path_, "*"); }
+std::vector<std::string> TestFolder::names() const {
+    return namesIn(path_, "*");
+}
 
-std::vector<std::string> fileNamesIn(const std::string& folder) { return namesIn(folder, "*"); }
+std::vector<std::string> fileNamesIn(const std::string& folder) {
+    return namesIn(folder, "*");
+}
 
 bool writeBytes(const std::string& path, const Bytes& bytes) {
     FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

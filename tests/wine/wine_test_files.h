@@ -8,7 +8,7 @@
 #include <vector>
 
 class TestFolder {
-public:
+  public:
     TestFolder(); // a new empty folder under the Windows temp folder
     TestFolder(const TestFolder&) = delete;
     TestFolder& operator=(const TestFolder&) = delete;
@@ -18,7 +18,7 @@ public:
     std::string file(const std::string& name) const { return path_ + "\\" + name; }
     std::vector<std::string> names() const; // file names, sorted
 
-private:
+  private:
     std::string path_;
 };
 
