@@ -8,6 +8,7 @@
 // write-out does before it replaces its target.
 #include "font/font_file.h"
 #include "font/file_handle.h"
+#include "font/table_tags.h"
 #include "tables/os2/os2.h"
 
 #include <windows.h>
@@ -47,10 +48,8 @@ bool openEditWriteOut(const char* font, const char* target, int32_t& length, Edi
     if (length == 0)
         return false;
     const double loaded = seconds();
-    fontObject* object = nullptr;
-    if (otf->findTable("OS/2", object))
-        if (auto* os2 = dynamic_cast<OS2*>(object))
-            os2->usWeightClass = 700;
+    if (OS2* os2 = otf->tableOf<OS2>(kOS2Tag))
+        os2->usWeightClass = 700;
     const double edited = seconds();
     bool written = writeFontFile(target, length, image.get(), otf.get());
     const double writtenOut = seconds();

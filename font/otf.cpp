@@ -4,10 +4,9 @@
 #include "font/byte_reader.h"
 #include "font/checksum.h"
 #include "font/table_change.h"
+#include "font/table_tags.h"
 #include "tables/gasp/gasp_header.h"
 #include "tables/os2/os2.h"
-
-#include <cstring>
 
 size_t directorySize(uint16_t numTables) {
     return kOffsetTableSize + kTableRecordSize * size_t{numTables};
@@ -21,11 +20,14 @@ std::unique_ptr<fontObject> makeTableObject(const char* tag, const uint8_t* imag
     if (!tableSpan(record, imageSize, spanLength))
         return nullptr;
     const uint8_t* tableStart = image + record.offset;
-    if (std::strcmp(tag, "OS/2") == 0)
+    switch (tagIndex(tag)) {
+    case kOS2TagIndex:
         return std::make_unique<OS2>(tableStart, spanLength);
-    if (std::strcmp(tag, "gasp") == 0)
+    case kGaspTagIndex:
         return std::make_unique<gaspHeader>(tableStart, spanLength);
-    return nullptr;
+    default:
+        return nullptr;
+    }
 }
 
 } // namespace
@@ -58,11 +60,6 @@ OTF::OTF(const uint8_t* image, size_t imageSize) {
     }
 }
 
-fontObject* OTF::objectFor(const char* tag) const {
-    auto entry = tableObjects.find(tag);
-    return entry == tableObjects.end() ? nullptr : entry->second.get();
-}
-
 bool OTF::findTable(const char* tag, fontObject*& table) const {
     auto entry = tableObjects.find(tag);
     if (entry == tableObjects.end())
@@ -74,9 +71,10 @@ bool OTF::findTable(const char* tag, fontObject*& table) const {
 bool OTF::writeTable(uint8_t* image, size_t imageSize) {
     TableChanges changes;
     for (const TableRecord& record : tableRecords) {
-        fontObject* object = objectFor(record.tag);
+        fontObject* object = nullptr;
         size_t spanLength;
-        if (object == nullptr || !tableSpan(record, imageSize, spanLength))
+        if (!findTable(record.tag, object) || object == nullptr ||
+            !tableSpan(record, imageSize, spanLength))
             continue;
         uint8_t* tableStart = image + record.offset;
         TableSnapshot snapshot(tableStart, spanLength);

@@ -21,6 +21,13 @@ class OTF : public fontObject {
     // its object, which is null for a table without an editor.
     bool findTable(const char* tag, fontObject*& table) const;
 
+    // The object of the table with this tag when it is a T; null when the font
+    // has no such table or its object is of another class.
+    template <class T> T* tableOf(const char* tag) const {
+        fontObject* table = nullptr;
+        return findTable(tag, table) ? dynamic_cast<T*>(table) : nullptr;
+    }
+
     // Lets every table object write itself at each of its records' offsets,
     // then brings the checksums of the tables that changed, and the head
     // table's checkSumAdjustment, up to date.
@@ -33,9 +40,6 @@ class OTF : public fontObject {
     uint16_t rangeShift = 0;
     std::vector<TableRecord> tableRecords;
     std::map<std::string, std::unique_ptr<fontObject>> tableObjects;
-
-  private:
-    fontObject* objectFor(const char* tag) const;
 };
 
 // Size of the offset table and directory that an image must hold.

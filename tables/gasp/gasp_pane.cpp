@@ -1,6 +1,7 @@
 #include "tables/gasp/gasp_pane.h"
 
 #include "app/main_window.h"
+#include "font/table_tags.h"
 #include "tables/gasp/gasp_range_edit.h"
 #include "tables/gasp/gasp_setting_dialog.h"
 
@@ -38,12 +39,7 @@ constexpr Column kColumns[] = {
 // released or replaced since the pane was made, and a font reached through a
 // path named "gasp" can have no such table.
 gaspHeader* openGaspTable() {
-    if (!otf)
-        return nullptr;
-    fontObject* object = nullptr;
-    if (!otf->findTable("gasp", object))
-        return nullptr;
-    gaspHeader* table = dynamic_cast<gaspHeader*>(object);
+    gaspHeader* table = otf ? otf->tableOf<gaspHeader>(kGaspTag) : nullptr;
     return table != nullptr && table->valid ? table : nullptr;
 }
 

@@ -1,6 +1,7 @@
 #include "tables/os2/os2_pane.h"
 
 #include "app/main_window.h"
+#include "font/table_tags.h"
 #include "tables/os2/os2.h"
 #include "tables/os2/value_names.h"
 
@@ -171,12 +172,7 @@ void createOS2Controls(HWND pane) {
 // The open font's OS/2 object, when it holds one that write-out will write
 // back: edits to a table the model refused would be silently lost.
 OS2* editableOS2() {
-    if (!otf)
-        return nullptr;
-    fontObject* object = nullptr;
-    if (!otf->findTable("OS/2", object))
-        return nullptr;
-    OS2* os2 = dynamic_cast<OS2*>(object);
+    OS2* os2 = otf ? otf->tableOf<OS2>(kOS2Tag) : nullptr;
     return os2 != nullptr && os2->valid ? os2 : nullptr;
 }
 
