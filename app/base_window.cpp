@@ -14,11 +14,6 @@
 #include <string>
 #include <vector>
 
-const std::array<const char*, 34> tableTags = {
-    "cmap", "head", "hhea", "hmtx", "maxp", "name", "OS/2", "post", "cvt ", "fpgm", "glyf", "loca",
-    "prep", "CFF ", "fvar", "MMSD", "MMFX", "BASE", "GDEF", "GPOS", "GSUB", "JSTF", "EBDT", "EBLC",
-    "EBSC", "DSIG", "gasp", "hdmx", "kern", "LTSH", "PCLT", "VDMX", "vhea", "vmtx"};
-
 HWND hTreeView = nullptr;
 HWND hPane = nullptr;
 HIMAGELIST hImageList = nullptr;
@@ -105,20 +100,36 @@ void onTreeSelectionChanged(HWND hwnd) {
     movePane();
 }
 
+void onButtonUp(HWND hwnd, int32_t x) {
+    int32_t barX = splitterButtonUp(hwnd, x, clientWidth);
+    if (barX >= 0) {
+        splitPos = barX;
+        layOutPanes();
+    }
+}
+
 void onNotify(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
     if (wParam == kTreeViewId && header->code == TVN_SELCHANGEDA)
         onTreeSelectionChanged(hwnd);
 }
 
+bool showsPlaceholder() {
+    char name[sizeof kPlaceholderPaneClass + 1] = "";
+    return hPane != nullptr && GetClassNameA(hPane, name, sizeof name) > 0 &&
+           std::strcmp(name, kPlaceholderPaneClass) == 0;
+}
+
 void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     if (LOWORD(wParam) != kCmdFontLoaded)
         return;
     fillTableTree(hTreeView, reinterpret_cast<const char*>(lParam));
-    // The path is no tag: a font always opens on the placeholder, whatever
-    // its file is called.
-    createTablePane(hwnd, hPane, "");
-    movePane();
+    // A font always opens on the placeholder, whatever its file is called.
+    // The main window has put one in place before the font changed.
+    if (!showsPlaceholder()) {
+        createTablePane(hwnd, hPane, "");
+        movePane();
+    }
 }
 
 } // namespace
@@ -152,13 +163,13 @@ LRESULT CALLBACK baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         onCommand(hwnd, wParam, lParam);
         return 0;
     case WM_LBUTTONDOWN:
-        splitterButtonDown(hwnd);
+        splitterButtonDown(hwnd, splitPos);
         return 0;
     case WM_MOUSEMOVE:
-        splitterMouseMove(hwnd, GET_X_LPARAM(lParam));
+        splitterMouseMove(hwnd, GET_X_LPARAM(lParam), clientWidth);
         return 0;
     case WM_LBUTTONUP:
-        splitterButtonUp(hwnd, GET_X_LPARAM(lParam));
+        onButtonUp(hwnd, GET_X_LPARAM(lParam));
         return 0;
     case WM_CAPTURECHANGED:
         splitterCaptureLost(hwnd, reinterpret_cast<HWND>(lParam));
@@ -179,12 +190,10 @@ void fillTableTree(HWND tree, const char* path) {
 }
 
 const char* paneClassFor(const char* text) {
-    size_t index = 0;
-    while (index < tableTags.size() && std::strcmp(tableTags[index], text) != 0)
-        ++index;
+    size_t index = tagIndex(text);
     // An editor is only ever handed a font that holds its table.
     fontObject* table = nullptr;
-    bool present = index < tableTags.size() && otf && otf->findTable(tableTags[index], table);
+    bool present = index < tableTags.size() && otf && otf->findTable(text, table);
     if (present && index == kOS2TagIndex)
         return kOS2PaneClass;
     if (present && index == kGaspTagIndex)
@@ -207,17 +216,6 @@ void clearTableBrowser(HWND baseWindow) {
     SendMessageA(hTreeView, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     createTablePane(baseWindow, hPane, "");
     movePane();
-}
-
-const char* fileNamePart(const char* path) {
-    const char* part = path;
-    for (const char* p = path; *p != '\0';) {
-        char c = *p;
-        p = CharNextA(p);
-        if (c == ':' || c == '\\' || c == '/')
-            part = p;
-    }
-    return part;
 }
 
 void layOutPanes() {

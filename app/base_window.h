@@ -2,20 +2,16 @@
 // of the selected table on the right, and the splitter between them.
 #pragma once
 
+#include "font/path_parts.h"
+#include "font/table_tags.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include <array>
 #include <cstdint>
 
 constexpr char kBaseWindowClass[] = "fontabBaseWindow";
-
-// The tables the tree lists, in the order it lists them; the entries at
-// kOS2TagIndex and kGaspTagIndex have editor panes.
-extern const std::array<const char*, 34> tableTags;
-constexpr size_t kOS2TagIndex = 6;
-constexpr size_t kGaspTagIndex = 26;
 
 extern HWND hTreeView;
 extern HWND hPane;
@@ -42,10 +38,6 @@ const char* paneClassFor(const char* text);
 // Empties the tree and puts the placeholder pane in place: nothing shown may
 // refer to a font that is about to go.
 void clearTableBrowser(HWND baseWindow);
-
-// The last component of an ANSI path: the position after its last ':', '\'
-// or '/', never inside a double-byte character.
-const char* fileNamePart(const char* path);
 
 // Moves the tree and the pane to their places beside the splitter.
 void layOutPanes();

@@ -1,7 +1,5 @@
 #include "app/splitter.h"
 
-#include "app/base_window.h"
-
 int32_t dragState = 0;
 int32_t dragX = 0;
 int32_t dragPrevX = -1;
@@ -15,11 +13,11 @@ constexpr int32_t kLineWidth = 3;
 
 } // namespace
 
-int32_t clampSplitX(int32_t x) {
+int32_t clampSplitX(int32_t x, int32_t width) {
     if (x < kSplitMargin)
         return kSplitMargin;
-    if (x > clientWidth - kSplitMargin)
-        return clientWidth - kSplitMargin;
+    if (x > width - kSplitMargin)
+        return width - kSplitMargin;
     return x;
 }
 
@@ -40,42 +38,41 @@ void resetSplitter() {
     dragPrevX = -1;
 }
 
-void splitterButtonDown(HWND baseWindow) {
+void splitterButtonDown(HWND baseWindow, int32_t barX) {
     if (dragState != kIdle)
         return;
     dragState = kPressed;
     dragPrevX = -1;
-    dragX = splitPos;
+    dragX = barX;
     // The screen holds still while the line is drawn over it.
     LockWindowUpdate(GetDesktopWindow());
     SetCapture(baseWindow);
 }
 
-void splitterMouseMove(HWND baseWindow, int32_t x) {
+void splitterMouseMove(HWND baseWindow, int32_t x, int32_t width) {
     if (dragState != kPressed && dragState != kDragging)
         return;
     dragState = kDragging;
     if (dragPrevX != -1)
         invertSplitLine(baseWindow, dragX);
     dragPrevX = dragX;
-    dragX = clampSplitX(x);
+    dragX = clampSplitX(x, width);
     invertSplitLine(baseWindow, dragX);
 }
 
-void splitterButtonUp(HWND baseWindow, int32_t x) {
+int32_t splitterButtonUp(HWND baseWindow, int32_t x, int32_t width) {
+    if (dragState == kIdle)
+        return -1;
+    int32_t barX = -1;
     if (dragState == kDragging) {
-        // Idle first: the ReleaseCapture below reports a capture change.
-        dragState = kIdle;
-        splitPos = clampSplitX(x);
+        barX = clampSplitX(x, width);
         invertSplitLine(baseWindow, dragX);
-        LockWindowUpdate(nullptr);
-        layOutPanes();
-        ReleaseCapture();
-    } else if (dragState == kPressed) {
-        dragState = kIdle;
-        LockWindowUpdate(nullptr);
-        ReleaseCapture();
     }
+    // Idle first: the ReleaseCapture below reports a capture change.
+    dragState = kIdle;
+    LockWindowUpdate(nullptr);
+    ReleaseCapture();
+    return barX;
 }
 
 void splitterCaptureLost(HWND baseWindow, HWND newCapture) {

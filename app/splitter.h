@@ -1,5 +1,7 @@
 // The splitter between the tree and the pane: a press on the bar, a drag that
-// inverts a line on the screen, and the bar moved where the button goes up.
+// inverts a line on the screen, and the bar's new place where the button goes
+// up. The base window tells it the bar's place and its own width, and moves
+// the bar itself.
 #pragma once
 
 #include <windows.h>
@@ -16,8 +18,9 @@ extern int32_t dragPrevX;
 // The splitter keeps this far from either edge when dragged.
 constexpr int32_t kSplitMargin = 31;
 
-// x kept kSplitMargin from the left edge, then from the right one.
-int32_t clampSplitX(int32_t x);
+// x kept kSplitMargin from the left edge of a client area width wide, then
+// from its right edge.
+int32_t clampSplitX(int32_t x, int32_t width);
 
 // Inverts the 3-pixel drag line at client x on the screen; twice restores it.
 void invertSplitLine(HWND baseWindow, int32_t x);
@@ -25,8 +28,9 @@ void invertSplitLine(HWND baseWindow, int32_t x);
 // Forgets any drag: a new base window starts idle.
 void resetSplitter();
 
-void splitterButtonDown(HWND baseWindow);
-void splitterMouseMove(HWND baseWindow, int32_t x);
-void splitterButtonUp(HWND baseWindow, int32_t x);
+void splitterButtonDown(HWND baseWindow, int32_t barX);
+void splitterMouseMove(HWND baseWindow, int32_t x, int32_t width);
+// Where the bar goes (x clamped) when a drag ends here; -1 when none did.
+int32_t splitterButtonUp(HWND baseWindow, int32_t x, int32_t width);
 // The capture went elsewhere: the drag ends where it is, the bar stays.
 void splitterCaptureLost(HWND baseWindow, HWND newCapture);

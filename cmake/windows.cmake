@@ -10,7 +10,8 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 fontab_add_core(fontab_core)
 
 add_library(fontab_win STATIC
-  font/font_file.cpp)
+  font/font_file.cpp
+  font/path_parts.cpp)
 target_link_libraries(fontab_win PUBLIC fontab_core comctl32 comdlg32 gdi32 user32 shell32)
 
 include(app/sources.cmake OPTIONAL)

@@ -1,6 +1,7 @@
 #include "font/font_file.h"
 
 #include "font/file_handle.h"
+#include "font/path_parts.h"
 
 #include <windows.h>
 
@@ -10,16 +11,10 @@ namespace {
 
 constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;
 
-// The folder part of an ANSI path, walked with CharNextA so that the second
-// byte of a double-byte character is never taken for a separator.
+// The folder part of an ANSI path, "." for a bare file name.
 std::string folderOf(const char* path) {
-    const char* folderEnd = path;
-    for (const char* p = path; *p != '\0'; p = CharNextA(p))
-        if (*p == '\\' || *p == '/' || *p == ':')
-            folderEnd = CharNextA(p);
-    if (folderEnd == path)
-        return ".";
-    return std::string(path, folderEnd);
+    const char* folderEnd = fileNamePart(path);
+    return folderEnd == path ? std::string(".") : std::string(path, folderEnd);
 }
 
 // Asked explicitly: an administrator's process may open a read-only file for
