@@ -38,8 +38,13 @@ WNDCLASSEXA paneClass(const char* name, WNDPROC procedure) {
 
 WNDCLASSEXA mainClass() {
     HINSTANCE module = GetModuleHandleA(nullptr);
-    WNDCLASSEXA windowClass = paneClass(kMainClass, mainWindowProc);
-    windowClass.hbrBackground = nullptr;
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_VREDRAW | CS_HREDRAW;
+    windowClass.lpfnWndProc = mainWindowProc;
+    windowClass.hInstance = module;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kMainClass;
     windowClass.hIcon = LoadIconA(module, MAKEINTRESOURCEA(IDI_FONTAB));
     windowClass.lpszMenuName = "MENU1";
     windowClass.hIconSm = static_cast<HICON>(
@@ -88,7 +93,9 @@ void writeOutFont(HWND hwnd) {
     if (!path)
         return;
     // With no font open nothing is written and nothing is said.
-    if (!writeFontFile(path->c_str(), fileLength, fileImage.get(), otf.get()) && otf)
+    if (!otf)
+        return;
+    if (!writeFontFile(path->c_str(), fileLength, fileImage.get(), otf.get()))
         MessageBoxA(hwnd, "ファイルを書き出すことができません。", "Error", MB_ICONERROR);
 }
 
@@ -99,7 +106,8 @@ void loadFont(HWND hwnd, const char* path) {
     fileLength = loadFontFile(path, newImage, newOtf);
     if (fileLength != 0) {
         // A font still open goes only once its tree and pane are gone.
-        clearTableBrowser(hBaseWindow);
+        if (otf)
+            clearTableBrowser(hBaseWindow);
         fileImage = std::move(newImage);
         otf = std::move(newOtf);
         SendMessageA(hBaseWindow, WM_COMMAND, kCmdFontLoaded, reinterpret_cast<LPARAM>(path));
