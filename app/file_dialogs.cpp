@@ -8,6 +8,11 @@ namespace {
 
 constexpr DWORD kPathBufferSize = 520;
 
+#ifndef _WIN64
+// The 32-bit layout the dialogs are built for.
+static_assert(sizeof(OPENFILENAMEA) == 88, "OPENFILENAMEA is 88 bytes in 32-bit Windows");
+#endif
+
 // Pairs of description and pattern; the literal's own NUL ends the list.
 constexpr char kFontFilter[] = "TrueType,OpenType(TrueTypeアウトライン)(*.ttf)\0*.ttf\0"
                                "OpenType(*.otf)\0*.otf\0"

@@ -20,6 +20,11 @@ HWND hStatusBar = nullptr;
 
 namespace {
 
+#ifndef _WIN64
+// The 32-bit layout the window classes are registered with.
+static_assert(sizeof(WNDCLASSEXA) == 48, "WNDCLASSEXA is 48 bytes in 32-bit Windows");
+#endif
+
 constexpr char kMainClass[] = "fontab";
 constexpr char kTitle[] = "fontab - Tablesmith";
 const HBRUSH kPaneBrush = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_MENU + 1));

@@ -36,6 +36,6 @@ if(FONTAB_WINDOWS)
   include(tests/wine/register.cmake)
 endif()
 
-if(FONTAB_FUZZ AND EXISTS ${PROJECT_SOURCE_DIR}/tests/fuzz/CMakeLists.txt)
+if(FONTAB_FUZZ)
   include(tests/fuzz/register.cmake)
 endif()

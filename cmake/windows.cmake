@@ -14,17 +14,17 @@ add_library(fontab_win STATIC
   font/path_parts.cpp)
 target_link_libraries(fontab_win PUBLIC fontab_core comctl32 comdlg32 gdi32 user32 shell32)
 
-include(app/sources.cmake OPTIONAL)
+include(app/sources.cmake)
 
-if(EXISTS /usr/src/googletest/CMakeLists.txt)
-  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
-  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  add_subdirectory(tests/wine)
+# GoogleTest from Debian's sources (googletest), built with MinGW.
+if(NOT EXISTS /usr/src/googletest/CMakeLists.txt)
+  message(FATAL_ERROR "/usr/src/googletest is missing: run scripts/setup")
 endif()
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(tests/wine)
 
 # The write-out benchmark (scripts/bench runs it under Wine).
-if(EXISTS ${PROJECT_SOURCE_DIR}/bench/CMakeLists.txt)
-  add_subdirectory(bench)
-endif()
+add_subdirectory(bench)

@@ -10,8 +10,7 @@ target_link_libraries(make_seed_corpus PRIVATE fontab_core)
 
 find_program(FONTAB_CLANGXX NAMES clang++ clang++-14)
 if(NOT FONTAB_CLANGXX)
-  message(STATUS "clang++ not found: the fuzz target and its tests are left out")
-  return()
+  message(FATAL_ERROR "clang++ not found: run scripts/setup, or configure with -DFONTAB_FUZZ=OFF")
 endif()
 
 # The source list travels as one argument; | stands in for CMake's ;.
