@@ -34,6 +34,7 @@ if(FONTAB_WINDOWS)
       USES_TERMINAL_BUILD ON)
   endforeach()
   include(tests/wine/register.cmake)
+  include(tests/package/register.cmake)
 endif()
 
 if(FONTAB_FUZZ)

@@ -4,6 +4,10 @@ enable_language(RC)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 # Self-contained executables: Wine finds no MinGW runtime DLLs otherwise.
 add_link_options(-static -static-libgcc -static-libstdc++)
+# The same sources give the same program bytes: no link time in the PE
+# header, and no checkout path in the objects.
+add_link_options(-Wl,--no-insert-timestamp)
+add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.>)
 # Resources are UTF-8 sources.
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 

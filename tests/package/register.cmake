@@ -1,0 +1,14 @@
+# The Windows packages: scripts/package run twice and the zips checked, then
+# each packaged program started under Wine. Included after the Wine tests,
+# whose session (state and prefix) package.run shares.
+set(FONTAB_PACKAGE_WORK ${CMAKE_BINARY_DIR}/package)
+add_test(NAME package.build
+  COMMAND python3 ${CMAKE_CURRENT_LIST_DIR}/check_packages.py ${PROJECT_SOURCE_DIR}
+          ${FONTAB_PACKAGE_WORK})
+set_tests_properties(package.build PROPERTIES FIXTURES_SETUP package TIMEOUT 1800)
+add_test(NAME package.run
+  COMMAND ${CMAKE_CURRENT_LIST_DIR}/run_packages.sh ${PROJECT_SOURCE_DIR}/scripts/wine-run
+          ${FONTAB_WINE_STATE} ${FONTAB_WINE_PREFIX} ${FONTAB_PACKAGE_WORK}/dist-1
+          ${PROJECT_SOURCE_DIR}/tests/fixtures/sample.ttf ${FONTAB_PACKAGE_WORK}/run)
+set_tests_properties(package.run PROPERTIES
+  FIXTURES_REQUIRED "wine;package" RESOURCE_LOCK wine_desktop TIMEOUT 600)
