@@ -1,12 +1,7 @@
-# Fuzzing from the main (native) build: the clang fuzz target as a sub-build,
-# the seed corpus generator, and two tests: a replay of every committed corpus
-# input and a short bounded fuzz session.
+# Fuzzing from the main (native) build: the clang fuzz target as a sub-build
+# and two tests, a replay of every committed corpus input and a short bounded
+# fuzz session.
 set(FONTAB_FUZZ_DIR ${PROJECT_SOURCE_DIR}/tests/fuzz)
-
-add_executable(make_seed_corpus ${FONTAB_FUZZ_DIR}/make_seed_corpus.cpp
-               ${PROJECT_SOURCE_DIR}/tests/support/malformed_fonts.cpp
-               ${PROJECT_SOURCE_DIR}/tests/support/sfnt_builder.cpp)
-target_link_libraries(make_seed_corpus PRIVATE fontab_core)
 
 find_program(FONTAB_CLANGXX NAMES clang++ clang++-14)
 if(NOT FONTAB_CLANGXX)
