@@ -31,6 +31,7 @@ Bytes SfntBuilder::build() const {
     Bytes image((end + 3) & ~size_t{3}, 0);
     putU32(image, 0, sfntVersion_);
     putU16(image, 4, static_cast<uint16_t>(entries_.size()));
+    // The search fields as a font compiler would write them.
     uint16_t entrySelector = 0;
     while ((2u << entrySelector) <= entries_.size())
         ++entrySelector;
@@ -84,12 +85,6 @@ size_t recordAt(size_t index) {
 }
 uint32_t recordOffset(const Bytes& image, size_t index) {
     return getU32(image, recordAt(index) + 8);
-}
-void setRecordOffset(Bytes& image, size_t index, uint32_t offset) {
-    putU32(image, recordAt(index) + 8, offset);
-}
-void setRecordLength(Bytes& image, size_t index, uint32_t length) {
-    putU32(image, recordAt(index) + 12, length);
 }
 
 Bytes gaspTable(uint16_t version, const std::vector<std::pair<uint16_t, uint16_t>>& ranges) {

@@ -6,8 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <string>
-#include <tuple>
 #include <vector>
 
 class OTF;
@@ -21,10 +19,6 @@ std::vector<bool> writableBytes(const OTF& otf, size_t imageSize);
 // no; nothing when every change is allowed.
 std::optional<size_t> strayChange(const uint8_t* before, const uint8_t* after, size_t size,
                                   const std::vector<bool>& writable);
-
-// Tag, offset and length of every directory record, to show none moved.
-using RecordShapes = std::vector<std::tuple<std::string, uint32_t, uint32_t>>;
-RecordShapes recordShapes(const OTF& otf);
 
 // What the two panes do to a font: the gasp range at row (counted from the
 // smallest limit, modulo the count) retyped and given new check boxes, and

@@ -104,9 +104,16 @@ TEST(WriteOut, BringsTheChangedTablesChecksumsAndHeadsAdjustmentUpToDate) {
     putU32(stale, recordAt(1) + 4, 0xDEADBEEF); // cmap, not edited: stays
     putU32(stale, recordAt(2) + 4, 0x12345678); // OS/2, edited: made true
     // head's record runs over OS/2 (version 1: 86 bytes, its last word
-    // padded), so head's own checksum changes with the edit.
-    Bytes over = SfntBuilder().table("head", headTable()).table("OS/2", os2Table(1)).build();
+    // padded), so head's own checksum changes with the edit; an empty table
+    // inside the edited bytes keeps its stale checksum.
+    Bytes over = SfntBuilder()
+                     .table("head", headTable())
+                     .table("OS/2", os2Table(1))
+                     .table("zero", {})
+                     .build();
     putU32(over, recordAt(0) + 12, recordOffset(over, 1) + 86 - recordOffset(over, 0));
+    putU32(over, recordAt(2) + 4, 0x5EEDF00D);
+    putU32(over, recordAt(2) + 8, recordOffset(over, 1) + 10);
     Bytes head11 = headTable(), head12 = headTable();
     head11.resize(11);
     head12.resize(12);
