@@ -79,11 +79,12 @@ TEST(Container, GivesObjectsOnlyToGaspAndOS2ByExactTagAndKeepsTheLaterOfTwoRecor
 TEST(Container, RecordsPastTheImageOrPast32BitsGetNoObject) {
     const Bytes font = SfntBuilder().table("gasp", gaspTable(0, {{8, 1}, {0xFFFF, 2}})).build();
     const uint32_t end = static_cast<uint32_t>(font.size());
-    const std::tuple<uint32_t, uint32_t, bool> cases[] = {{end, 0, true},
-                                                          {end + 1, 0, false},
-                                                          {end - 12, 0x1000, true},
-                                                          {28, 0xFFFFFFFF - 28, true},
-                                                          {28, 0xFFFFFFFF - 27, false}};
+    // At the image's end and one past; offset + length at 2^32 - 1 and one past.
+    // clang-format off
+    const std::tuple<uint32_t, uint32_t, bool> cases[] = {
+        {end, 0, true}, {end + 1, 0, false}, {end - 12, 0x1000, true},
+        {28, 0xFFFFFFFF - 28, true}, {28, 0xFFFFFFFF - 27, false}};
+    // clang-format on
     for (auto [offset, length, hasObject] : cases) {
         Bytes image = font;
         putU32(image, recordAt(0) + 8, offset);

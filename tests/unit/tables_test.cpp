@@ -127,10 +127,9 @@ TEST(OS2, EachVersionReadsAndWritesExactlyItsOwnSizeAndRefusesOneByteLess) {
         putU16(table, kOS2WeightAt, 700);
         putU16(table, kOS2WidthAt, 3);
         table[kOS2PanoseAt + kPanoseWeightIndex] = 8;
-        EXPECT_EQ(written(os2, size + 10, true),
-                  canvasWith({table.begin(), table.begin() + size}, size + 10));
-        EXPECT_EQ(written(os2, size, true),
-                  canvasWith({table.begin(), table.begin() + size}, size));
+        const Bytes own(table.begin(), table.begin() + size);
+        EXPECT_EQ(written(os2, size + 10, true), canvasWith(own, size + 10));
+        EXPECT_EQ(written(os2, size, true), canvasWith(own, size));
         EXPECT_EQ(written(os2, size - 1, false), canvasWith({}, size - 1));
 
         OS2 cut(table.data(), size - 1);
