@@ -151,7 +151,7 @@ TEST(WriteOut, BringsTheChangedTablesChecksumsAndHeadsAdjustmentUpToDate) {
 
 TEST(WriteOut, EveryCorpusFileFixtureAndInstalledFontPassesTheWriteCheck) {
     EXPECT_GE(expectWriteRulesHold(FONTAB_SOURCE_DIR "/tests/fuzz/corpus", false), 40u);
-    EXPECT_EQ(expectWriteRulesHold(FONTAB_SOURCE_DIR "/tests/fixtures", true), 1u);
+    EXPECT_GE(expectWriteRulesHold(FONTAB_SOURCE_DIR "/tests/fixtures", true), 1u);
     if (!fs::is_directory("/usr/share/fonts") ||
         expectWriteRulesHold("/usr/share/fonts", true) == 0)
         GTEST_SKIP() << "no fonts under /usr/share/fonts: scripts/setup installs them";
