@@ -1,12 +1,7 @@
-# Fuzzing from the main (native) build: the clang fuzz target as a sub-build,
-# the seed corpus generator, and two tests: a replay of every committed corpus
-# input and a short bounded fuzz session.
+# Fuzzing from the main (native) build: the clang fuzz target as a sub-build
+# and two tests, a replay of every committed corpus input and a short bounded
+# fuzz session.
 set(FONTAB_FUZZ_DIR ${PROJECT_SOURCE_DIR}/tests/fuzz)
-
-add_executable(make_seed_corpus ${FONTAB_FUZZ_DIR}/make_seed_corpus.cpp
-               ${PROJECT_SOURCE_DIR}/tests/support/malformed_fonts.cpp
-               ${PROJECT_SOURCE_DIR}/tests/support/sfnt_builder.cpp)
-target_link_libraries(make_seed_corpus PRIVATE fontab_core)
 
 find_program(FONTAB_CLANGXX NAMES clang++ clang++-14)
 if(NOT FONTAB_CLANGXX)
@@ -27,11 +22,13 @@ ExternalProject_Add(fuzz
   INSTALL_COMMAND ""
   USES_TERMINAL_BUILD ON)
 
-set(fontab_fuzz_run ${CMAKE_COMMAND} -DFUZZER=${CMAKE_BINARY_DIR}/fuzz/container_fuzzer
-                    -DCORPUS=${FONTAB_FUZZ_DIR}/corpus -DDICT=${FONTAB_FUZZ_DIR}/tags.dict
-                    -DWORK=${CMAKE_BINARY_DIR}/fuzz)
-add_test(NAME fuzz.replay COMMAND ${fontab_fuzz_run} -DMODE=replay -P ${FONTAB_FUZZ_DIR}/run.cmake)
-set_tests_properties(fuzz.replay PROPERTIES TIMEOUT 300)
-add_test(NAME fuzz.session COMMAND ${fontab_fuzz_run} -DMODE=session -DSECONDS=60
-                                   -P ${FONTAB_FUZZ_DIR}/run.cmake)
-set_tests_properties(fuzz.session PROPERTIES TIMEOUT 400)
+# The replay runs every committed input once. The session writes what it finds
+# to a corpus of its own in the build folder and a crash input to artifacts/.
+set(fontab_fuzzer ${CMAKE_BINARY_DIR}/fuzz/container_fuzzer)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz/session-corpus ${CMAKE_BINARY_DIR}/fuzz/artifacts)
+add_test(NAME fuzz.replay COMMAND ${fontab_fuzzer} -runs=0 ${FONTAB_FUZZ_DIR}/corpus)
+add_test(NAME fuzz.session
+         COMMAND ${fontab_fuzzer} -max_total_time=60 -print_final_stats=1 -timeout=10
+                 -dict=${FONTAB_FUZZ_DIR}/tags.dict -artifact_prefix=${CMAKE_BINARY_DIR}/fuzz/artifacts/
+                 ${CMAKE_BINARY_DIR}/fuzz/session-corpus ${FONTAB_FUZZ_DIR}/corpus)
+set_tests_properties(fuzz.replay fuzz.session PROPERTIES TIMEOUT 400)

@@ -16,41 +16,40 @@ SfntBuilder& SfntBuilder::sfntVersion(uint32_t version) {
 }
 
 Bytes SfntBuilder::build() const {
-    const size_t directoryEnd = 12 + 16 * entries_.size();
+    const size_t count = entries_.size();
+    size_t next = recordAt(count), end = next; // the directory ends on a multiple of 4
     std::vector<uint32_t> offsets;
-    size_t next = (directoryEnd + 3) & ~size_t{3};
-    size_t end = directoryEnd;
     for (const Entry& entry : entries_) {
-        uint32_t at = entry.offset ? *entry.offset : static_cast<uint32_t>(next);
-        offsets.push_back(at);
+        offsets.push_back(entry.offset.value_or(static_cast<uint32_t>(next)));
         if (!entry.bytes.empty())
-            end = std::max(end, size_t{at} + entry.bytes.size());
+            end = std::max(end, offsets.back() + entry.bytes.size());
         if (!entry.offset)
             next = (next + entry.bytes.size() + 3) & ~size_t{3};
     }
     Bytes image((end + 3) & ~size_t{3}, 0);
     putU32(image, 0, sfntVersion_);
-    putU16(image, 4, static_cast<uint16_t>(entries_.size()));
-    uint16_t entrySelector = 0;
-    while ((2u << entrySelector) <= entries_.size())
-        ++entrySelector;
-    uint16_t searchRange = static_cast<uint16_t>(16u << entrySelector);
-    putU16(image, 6, entries_.empty() ? 0 : searchRange);
-    putU16(image, 8, entries_.empty() ? 0 : entrySelector);
-    putU16(image, 10, entries_.empty() ? 0 : 16 * entries_.size() - searchRange);
-
-    for (size_t i = 0; i < entries_.size(); ++i)
+    putU16(image, 4, static_cast<uint16_t>(count));
+    // The search fields as a font compiler would write them.
+    uint16_t selector = 0;
+    while ((2u << selector) <= count)
+        ++selector;
+    if (count != 0) {
+        putU16(image, 6, static_cast<uint16_t>(16u << selector));
+        putU16(image, 8, selector);
+        putU16(image, 10, static_cast<uint16_t>(16 * count - (16u << selector)));
+    }
+    for (size_t i = 0; i < count; ++i)
         std::copy(entries_[i].bytes.begin(), entries_[i].bytes.end(), image.begin() + offsets[i]);
     size_t headAt = 0;
-    for (size_t i = 0; i < entries_.size(); ++i) {
+    for (size_t i = 0; i < count; ++i) {
         const Entry& entry = entries_[i];
-        size_t record = recordAt(i);
         for (size_t k = 0; k < 4; ++k)
-            image[record + k] = k < entry.tag.size() ? static_cast<uint8_t>(entry.tag[k]) : ' ';
-        uint32_t length = entry.length ? *entry.length : static_cast<uint32_t>(entry.bytes.size());
-        putU32(image, record + 4, sfntChecksum(entry.bytes.data(), entry.bytes.size()));
-        putU32(image, record + 8, offsets[i]);
-        putU32(image, record + 12, length);
+            image[recordAt(i) + k] =
+                k < entry.tag.size() ? static_cast<uint8_t>(entry.tag[k]) : ' ';
+        putU32(image, recordAt(i) + 4, sfntChecksum(entry.bytes.data(), entry.bytes.size()));
+        putU32(image, recordAt(i) + 8, offsets[i]);
+        putU32(image, recordAt(i) + 12,
+               entry.length.value_or(static_cast<uint32_t>(entry.bytes.size())));
         if (entry.tag == "head" && entry.bytes.size() >= 12 && !entry.offset)
             headAt = offsets[i];
     }
@@ -84,12 +83,6 @@ size_t recordAt(size_t index) {
 }
 uint32_t recordOffset(const Bytes& image, size_t index) {
     return getU32(image, recordAt(index) + 8);
-}
-void setRecordOffset(Bytes& image, size_t index, uint32_t offset) {
-    putU32(image, recordAt(index) + 8, offset);
-}
-void setRecordLength(Bytes& image, size_t index, uint32_t length) {
-    putU32(image, recordAt(index) + 12, length);
 }
 
 Bytes gaspTable(uint16_t version, const std::vector<std::pair<uint16_t, uint16_t>>& ranges) {

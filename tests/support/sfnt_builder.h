@@ -42,8 +42,6 @@ void putU32(Bytes& bytes, size_t at, uint32_t value);
 
 size_t recordAt(size_t index); // file offset of directory record index
 uint32_t recordOffset(const Bytes& image, size_t index);
-void setRecordOffset(Bytes& image, size_t index, uint32_t offset);
-void setRecordLength(Bytes& image, size_t index, uint32_t length);
 
 // Table contents.
 Bytes gaspTable(uint16_t version, const std::vector<std::pair<uint16_t, uint16_t>>& ranges);

@@ -1,7 +1,6 @@
-// Which bytes of an image a write-out may change: the bytes each table
-// object read (at every record carrying its tag), the checkSum field of every
-// directory record and head's checkSumAdjustment. Everything else must leave
-// as it came in.
+// The one rule of which bytes a write-out may change, and the one replay of a
+// font file through the program's own load, edit and write-out that the
+// native tests and the fuzz target share.
 #pragma once
 
 #include <cstddef>
@@ -11,7 +10,9 @@
 
 class OTF;
 
-// One flag per image byte: true where a write-out may write.
+// One flag per image byte: true where a write-out may write. That is the
+// bytes each table object read (at every record carrying its tag), the
+// checkSum field of every directory record and head's checkSumAdjustment.
 std::vector<bool> writableBytes(const OTF& otf, size_t imageSize);
 
 // The first byte that differs between before and after where writable says
@@ -19,5 +20,24 @@ std::vector<bool> writableBytes(const OTF& otf, size_t imageSize);
 std::optional<size_t> strayChange(const uint8_t* before, const uint8_t* after, size_t size,
                                   const std::vector<bool>& writable);
 
-// Bytes a table object writes from its table's start: 0 when it writes none.
-size_t objectWriteExtent(const OTF& otf, const char* tag);
+// What the two panes do to a font: the gasp range at row (counted from the
+// smallest limit, modulo the count) retyped and given new check boxes, and
+// the three OS/2 values set.
+struct PaneEdits {
+    size_t gaspRow = 0;
+    uint32_t gaspTyped = 12345;
+    bool gaspInPoints = false;
+    uint16_t gaspFlags = 0x3;
+    uint16_t weightClass = 700;
+    uint16_t widthClass = 3;
+    uint8_t panoseWeight = 8;
+};
+void editLikeThePanes(OTF& otf, const PaneEdits& edits);
+
+// Loads a copy of the file in a block of exactly its size (so AddressSanitizer
+// stops any access past it), writes it out unedited, edits it and writes it
+// out again. Returns the first rule broken, or null. The gasp object writes
+// its ranges sorted, so only a file whose ranges were sorted and distinct
+// comes back byte-identical from an unedited write-out: say which it is.
+const char* brokenWriteRule(const uint8_t* data, size_t size, const PaneEdits& edits,
+                            bool uneditedIdentical);

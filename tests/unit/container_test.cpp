@@ -1,105 +1,159 @@
+// The container: its directory, records, checksums and write-out, and every
+// file the program must survive replayed through the shared write check.
+#include "font/checksum.h"
 #include "font/otf.h"
 #include "tables/gasp/gasp_header.h"
 #include "tables/os2/os2.h"
 #include "tests/support/sfnt_builder.h"
+#include "tests/support/write_bounds.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
 
 namespace {
 
-// Writes the container back into a copy of its image; returns the copy.
-Bytes writtenBack(OTF& otf, Bytes image) {
-    EXPECT_TRUE(otf.writeTable(image.data(), image.size()));
-    return image;
+std::string brokenRule(const Bytes& font, bool uneditedIdentical = true) {
+    const char* rule = brokenWriteRule(font.data(), font.size(), PaneEdits{}, uneditedIdentical);
+    return rule ? rule : "";
+}
+
+// Every file under folder (only fonts when asked) passes the write check.
+size_t expectWriteRulesHold(const fs::path& folder, bool fontsOnly) {
+    size_t files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (!entry.is_regular_file() || (fontsOnly && name.find(".ttf") == std::string::npos &&
+                                         name.find(".otf") == std::string::npos))
+            continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        const Bytes font{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        // An unedited write-out sorts the gasp ranges of only this kind of file.
+        EXPECT_EQ(brokenRule(font, name.find("unsorted") == std::string::npos), "") << name;
+        ++files;
+    }
+    return files;
 }
 
 } // namespace
 
-TEST(Container, KeepsDirectoryOrderAndGivesObjectsOnlyToItsTwoTags) {
-    Bytes image = SfntBuilder()
-                      .sfntVersion(0x4F54544F)
-                      .table("gasp", gaspTable(0, {{0xFFFF, 3}}))
-                      .table("cmap", filler(8))
-                      .table("OS/2", os2Table(1))
-                      .table("os/2", os2Table(1))
-                      .table("GASP", gaspTable(0, {}))
-                      .build();
-    OTF otf(image.data(), image.size());
-    ASSERT_TRUE(otf.valid);
-    EXPECT_EQ(0, std::memcmp(otf.sfntVersion, "OTTO", 4));
-    ASSERT_EQ(otf.tableRecords.size(), 5u);
-    const char* order[] = {"gasp", "cmap", "OS/2", "os/2", "GASP"};
-    for (size_t i = 0; i < 5; ++i)
-        EXPECT_STREQ(otf.tableRecords[i].tag, order[i]);
-
-    fontObject* object = nullptr;
-    EXPECT_TRUE(otf.findTable("gasp", object));
-    EXPECT_NE(dynamic_cast<gaspHeader*>(object), nullptr);
-    EXPECT_TRUE(otf.findTable("OS/2", object));
-    EXPECT_NE(dynamic_cast<OS2*>(object), nullptr);
-    for (const char* tag : {"cmap", "os/2", "GASP"}) {
-        EXPECT_TRUE(otf.findTable(tag, object)) << tag;
-        EXPECT_EQ(object, nullptr) << tag;
-    }
-    fontObject* const untouched = &otf;
-    object = untouched;
-    EXPECT_FALSE(otf.findTable("head", object));
-    EXPECT_EQ(object, untouched) << "the out parameter of a missing tag must stay alone";
-}
-
-TEST(Container, ZeroRecordsFindNothingAndWriteNothing) {
-    Bytes image = SfntBuilder().build();
-    OTF otf(image.data(), image.size());
-    EXPECT_TRUE(otf.valid);
-    EXPECT_TRUE(otf.tableObjects.empty());
-    fontObject* object = nullptr;
-    EXPECT_FALSE(otf.findTable("OS/2", object));
-    EXPECT_EQ(writtenBack(otf, image), image);
-}
-
-TEST(Container, SameTagTwiceKeepsTheLaterObjectWrittenAtEveryOffset) {
-    Bytes first = gaspTable(0, {{8, 1}, {0xFFFF, 3}});
-    Bytes second = gaspTable(0, {{9, 2}, {0xFFFF, 1}});
-    Bytes image = SfntBuilder().table("gasp", first).table("gasp", second).build();
-    OTF otf(image.data(), image.size());
-    ASSERT_EQ(otf.tableObjects.size(), 1u);
-    fontObject* object = nullptr;
-    ASSERT_TRUE(otf.findTable("gasp", object));
-    auto* gasp = dynamic_cast<gaspHeader*>(object);
-    ASSERT_NE(gasp, nullptr);
-    EXPECT_EQ(gasp->ranges.begin()->first, 9);
-
-    Bytes out = writtenBack(otf, image);
-    for (size_t record = 0; record < 2; ++record) {
-        uint32_t at = recordOffset(out, record);
-        EXPECT_EQ(Bytes(out.begin() + at, out.begin() + at + second.size()), second) << record;
-    }
-}
-
-TEST(Container, RecordsOutsideTheImageGetNoObjectButStayListed) {
-    const Bytes gasp = gaspTable(0, {{8, 1}, {0xFFFF, 2}});
-    const uint32_t end = static_cast<uint32_t>(SfntBuilder().table("gasp", gasp).build().size());
-    struct Case {
-        const char* name;
-        uint32_t offset, length;
-        bool hasObject;
-    } cases[] = {
-        {"offset past the end", 0x7FFFFFF0, 8, false},
-        {"offset + length wraps", 16, 0xFFFFFFF8, false},
-        {"empty table at the very end", end, 0, true},
-        {"length past the end is clamped", end - 12, 0x1000, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Bytes image = SfntBuilder().table("gasp", gasp).build();
-        setRecordOffset(image, 0, c.offset);
-        setRecordLength(image, 0, c.length);
+TEST(Container, ValidExactlyWhenTheImageHoldsTheWholeDirectory) {
+    const Bytes font = sampleFont(); // five records: the directory ends at 92
+    for (size_t size : {0, 11, 12, 91, 92}) {
+        const Bytes image(font.begin(), font.begin() + size);
         OTF otf(image.data(), image.size());
-        fontObject* object = nullptr;
-        ASSERT_TRUE(otf.findTable("gasp", object));
-        EXPECT_EQ(object != nullptr, c.hasObject);
-        EXPECT_EQ(writtenBack(otf, image), image);
+        EXPECT_EQ(otf.tableRecords.size(), size == 92 ? 5u : 0u) << size;
+        EXPECT_EQ(brokenRule(image), "") << size;
     }
+}
+
+TEST(Container, GivesObjectsOnlyToGaspAndOS2ByExactTagAndKeepsTheLaterOfTwoRecords) {
+    const Bytes later = gaspTable(0, {{9, 2}, {0xFFFF, 1}});
+    const Bytes font = SfntBuilder()
+                           .table("gasp", gaspTable(0, {{8, 1}, {0xFFFF, 3}}))
+                           .table("OS/2", os2Table(1))
+                           .table("os/2", os2Table(1))
+                           .table("GASP", gaspTable(0, {}))
+                           .table("gasp", later)
+                           .build();
+    Bytes image = font;
+    OTF otf(image.data(), image.size());
+    EXPECT_STREQ(otf.tableRecords.at(2).tag, "os/2") << "records keep the directory's order";
+    EXPECT_NE(otf.tableOf<OS2>("OS/2"), nullptr);
+    for (const char* tag : {"os/2", "GASP"}) {
+        fontObject* object = &otf;
+        EXPECT_TRUE(otf.findTable(tag, object) && object == nullptr) << tag;
+    }
+    fontObject* untouched = &otf;
+    EXPECT_FALSE(otf.findTable("head", untouched) || untouched != &otf);
+    ASSERT_TRUE(otf.writeTable(image.data(), image.size()));
+    for (size_t record : {0, 4})
+        EXPECT_TRUE(
+            std::equal(later.begin(), later.end(), &image[otf.tableRecords[record].offset]));
+    EXPECT_EQ(brokenRule(font, false), "");
+}
+
+TEST(Container, RecordsPastTheImageOrPast32BitsGetNoObject) {
+    const Bytes font = SfntBuilder().table("gasp", gaspTable(0, {{8, 1}, {0xFFFF, 2}})).build();
+    const uint32_t end = static_cast<uint32_t>(font.size());
+    // At the image's end and one past; offset + length at 2^32 - 1 and one past.
+    // clang-format off
+    const std::tuple<uint32_t, uint32_t, bool> cases[] = {
+        {end, 0, true}, {end + 1, 0, false}, {end - 12, 0x1000, true},
+        {28, 0xFFFFFFFF - 28, true}, {28, 0xFFFFFFFF - 27, false}};
+    // clang-format on
+    for (auto [offset, length, hasObject] : cases) {
+        Bytes image = font;
+        putU32(image, recordAt(0) + 8, offset);
+        putU32(image, recordAt(0) + 12, length);
+        OTF otf(image.data(), image.size());
+        EXPECT_EQ(otf.tableOf<gaspHeader>("gasp") != nullptr, hasObject) << offset << "+" << length;
+        EXPECT_EQ(brokenRule(image), "");
+    }
+}
+
+TEST(WriteOut, BringsTheChangedTablesChecksumsAndHeadsAdjustmentUpToDate) {
+    const uint8_t words[] = {0x01, 0x02, 0x03, 0x04, 0xF0, 0x06, 0x07};
+    EXPECT_EQ(sfntChecksum(words, 4), 0x01020304u);
+    EXPECT_EQ(sfntChecksum(words, 5), 0xF1020304u) << "the last word is padded with zeros";
+    EXPECT_EQ(sfntChecksum(words, 7), 0xF1080A04u);
+
+    Bytes stale = sampleFont();
+    putU32(stale, recordAt(1) + 4, 0xDEADBEEF); // cmap, not edited: stays
+    putU32(stale, recordAt(2) + 4, 0x12345678); // OS/2, edited: made true
+    // head's record runs over OS/2 (version 1: 86 bytes, its last word
+    // padded), so head's own checksum changes with the edit; an empty table
+    // inside the edited bytes keeps its stale checksum.
+    Bytes over = SfntBuilder()
+                     .table("head", headTable())
+                     .table("OS/2", os2Table(1))
+                     .table("zero", {})
+                     .build();
+    putU32(over, recordAt(0) + 12, recordOffset(over, 1) + 86 - recordOffset(over, 0));
+    putU32(over, recordAt(2) + 4, 0x5EEDF00D);
+    putU32(over, recordAt(2) + 8, recordOffset(over, 1) + 10);
+    Bytes head11 = headTable(), head12 = headTable();
+    head11.resize(11);
+    head12.resize(12);
+    for (const Bytes& input :
+         {stale, over, SfntBuilder().table("OS/2", os2Table(1)).build(),
+          SfntBuilder().table("OS/2", os2Table(5)).table("head", head11).build(),
+          SfntBuilder().table("OS/2", os2Table(5)).table("head", head12).build()}) {
+        Bytes image = input;
+        OTF otf(image.data(), image.size());
+        editLikeThePanes(otf, PaneEdits{});
+        ASSERT_TRUE(otf.writeTable(image.data(), image.size()));
+        bool adjusted = false;
+        for (size_t i = 0; i < otf.tableRecords.size(); ++i) {
+            const TableRecord& record = otf.tableRecords[i];
+            Bytes table(&image[record.offset], &image[record.offset] + record.length);
+            const bool head = std::string(record.tag) == "head" && record.length >= 12;
+            if (head)
+                putU32(table, 8, 0);
+            const bool changed =
+                !std::equal(&image[record.offset], &image[record.offset] + record.length,
+                            &input[record.offset]);
+            EXPECT_EQ(getU32(image, recordAt(i) + 4), changed
+                                                          ? sfntChecksum(table.data(), table.size())
+                                                          : getU32(input, recordAt(i) + 4))
+                << record.tag << " of " << input.size();
+            adjusted |= head;
+            EXPECT_TRUE(std::string(record.tag) != "OS/2" ||
+                        getU16(image, record.offset + kOS2WeightAt) == 700);
+        }
+        EXPECT_TRUE(!adjusted || sfntChecksum(image.data(), image.size()) == kChecksumMagic);
+        EXPECT_EQ(brokenRule(input), "");
+    }
+}
+
+TEST(WriteOut, EveryCorpusFileFixtureAndInstalledFontPassesTheWriteCheck) {
+    EXPECT_GE(expectWriteRulesHold(FONTAB_SOURCE_DIR "/tests/fuzz/corpus", false), 40u);
+    EXPECT_GE(expectWriteRulesHold(FONTAB_SOURCE_DIR "/tests/fixtures", true), 1u);
+    if (!fs::is_directory("/usr/share/fonts") ||
+        expectWriteRulesHold("/usr/share/fonts", true) == 0)
+        GTEST_SKIP() << "no fonts under /usr/share/fonts: scripts/setup installs them";
 }

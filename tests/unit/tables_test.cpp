@@ -1,0 +1,172 @@
+// The two table models, the range edit's arithmetic and the value names.
+#include "tables/gasp/gasp_range_edit.h"
+#include "tables/os2/os2.h"
+#include "tables/os2/value_names.h"
+#include "tests/support/sfnt_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace {
+
+using Ranges = std::map<uint16_t, uint16_t>;
+constexpr uint8_t kCanvas = 0xA5;
+constexpr size_t kPastSpan = 8;
+
+// What writeTable leaves on a canvas that runs kPastSpan bytes past span.
+Bytes written(fontObject& object, size_t span, bool result) {
+    Bytes canvas(span + kPastSpan, kCanvas);
+    EXPECT_EQ(object.writeTable(canvas.data(), span), result) << "span " << span;
+    return canvas;
+}
+
+// The canvas when exactly bytes were written from the span's start.
+Bytes canvasWith(const Bytes& bytes, size_t span) {
+    Bytes canvas(span + kPastSpan, kCanvas);
+    std::copy(bytes.begin(), bytes.end(), canvas.begin());
+    return canvas;
+}
+
+} // namespace
+
+TEST(Gasp, ReadsWholeRecordsWithinTheSpanAndWritesThemBackSorted) {
+    const Bytes three = gaspTable(1, {{8, 2}, {16, 1}, {0xFFFF, 3}});
+    Bytes claims5 = gaspTable(1, {{8, 2}, {0xFFFF, 3}}), claims65535 = claims5;
+    putU16(claims5, 2, 5);
+    putU16(claims65535, 2, 65535);
+    // clang-format off
+    const std::tuple<Bytes, size_t, Ranges> cases[] = {
+        {gaspTable(1, {}), 4, {}},
+        {three, 24, {{8, 2}, {16, 1}, {0xFFFF, 3}}}, // the span runs past the table
+        {gaspTable(1, {{8, 2}, {16, 1}, {8, 3}, {0xFFFF, 7}}), 20, {{8, 3}, {16, 1}, {0xFFFF, 7}}},
+        {gaspTable(0, {{0xFFFF, 3}, {16, 1}, {8, 0xFFF2}}), 16, {{8, 0xFFF2}, {16, 1}, {0xFFFF, 3}}},
+        {claims5, 12, {{8, 2}, {0xFFFF, 3}}},
+        {claims65535, 12, {{8, 2}, {0xFFFF, 3}}},
+        {three, 11, {{8, 2}}}, // one byte short of the second record
+        {three, 12, {{8, 2}, {16, 1}}},
+    };
+    // clang-format on
+    for (const auto& [table, span, ranges] : cases) {
+        Bytes image = table;
+        image.resize(std::max(image.size(), span), 0x5A);
+        gaspHeader gasp(image.data(), span);
+        EXPECT_EQ(gasp.ranges, ranges) << span;
+        // The header as read, then the ranges; a slot left over by a duplicate stays.
+        Bytes expected = gaspTable(getU16(table, 0), {ranges.begin(), ranges.end()});
+        putU16(expected, 2, getU16(table, 2));
+        EXPECT_EQ(written(gasp, span, true), canvasWith(expected, span)) << span;
+    }
+}
+
+TEST(Gasp, WritesNothingIntoASpanShorterThanItReadOrWithMoreRangesThanItRead) {
+    const Bytes table = gaspTable(0, {{8, 2}, {0xFFFF, 3}});
+    gaspHeader cut(table.data(), 3);
+    EXPECT_FALSE(cut.valid);
+    EXPECT_EQ(written(cut, 3, false), canvasWith({}, 3));
+    gaspHeader gasp(table.data(), 12);
+    EXPECT_EQ(written(gasp, 11, false), canvasWith({}, 11));
+    EXPECT_EQ(written(gasp, 12, true), canvasWith(table, 12));
+    gasp.ranges[20] = 1;
+    EXPECT_EQ(written(gasp, 12, false), canvasWith({}, 12));
+}
+
+TEST(GaspEdit, TypedSizesAreCheckedAtEveryBound) {
+    const std::optional<uint16_t> refused;
+    // clang-format off
+    const std::tuple<uint32_t, bool, uint16_t, std::optional<uint16_t>> cases[] = {
+        {1, false, 8, 1}, {0, false, 8, refused}, {65534, false, 8, 65534},
+        {65535, false, 8, refused}, {0xFFFFFFFF, false, 8, refused},
+        {1, true, 8, 2}, {0, true, 8, refused}, {10, true, 8, 14}, {49150, true, 8, 65534},
+        {49151, true, 8, refused}, {65534, true, 8, refused}, // the last range's 65535 or more
+        // The last range keeps its limit; its "∞" text reads as 0.
+        {0, false, 0xFFFF, 0xFFFF}, {65534, true, 0xFFFF, 0xFFFF}, {65535, false, 0xFFFF, refused},
+    };
+    // clang-format on
+    for (const auto& [typed, inPoints, initial, limit] : cases)
+        EXPECT_EQ(gaspLimitFromTyped(typed, inPoints, initial), limit)
+            << typed << (inPoints ? " pt" : " ppem") << " from " << initial;
+    EXPECT_EQ(gaspPPEMToPoints(65535), 49151u);
+    // The list shows the points typed again for every ppem they give.
+    for (uint32_t points = 1; points <= 49150; ++points)
+        ASSERT_EQ(gaspPPEMToPoints(static_cast<uint16_t>(gaspPointsToPPEM(points))), points);
+}
+
+TEST(GaspEdit, ReplacesOneRangeKeepingTheBitsTheDialogDoesNotShow) {
+    const Ranges before = {{8, 0x2}, {16, 0x8005}, {0xFFFF, 0xF}};
+    using Result = GaspEditResult;
+    // clang-format off
+    const std::tuple<uint16_t, uint16_t, uint16_t, Result, Ranges> cases[] = {
+        {16, 16, 0x1, Result::replaced, before},
+        {16, 9, 0x0, Result::replaced, {{8, 0x2}, {9, 0x8004}, {0xFFFF, 0xF}}}, // bits 2-15 kept
+        {0xFFFF, 0xFFFF, 0xFFF2, Result::replaced, {{8, 0x2}, {16, 0x8005}, {0xFFFF, 0xE}}},
+        {8, 16, 0x3, Result::duplicate, before},
+        {16, 0xFFFF, 0x3, Result::duplicate, before},
+        {9, 10, 0x3, Result::missing, before},
+    };
+    // clang-format on
+    for (const auto& [oldPPEM, newPPEM, dialogBits, result, after] : cases) {
+        Ranges ranges = before;
+        EXPECT_EQ(replaceGaspRange(ranges, oldPPEM, packGaspRange(newPPEM, dialogBits)), result);
+        EXPECT_EQ(ranges, after) << oldPPEM << " to " << newPPEM;
+    }
+}
+
+TEST(OS2, EachVersionReadsAndWritesExactlyItsOwnSizeAndRefusesOneByteLess) {
+    const size_t sizes[] = {78, 86, 96, 96, 96, 100};
+    for (uint16_t version = 0; version <= 5; ++version) {
+        SCOPED_TRACE(testing::Message() << "version " << version);
+        const size_t size = sizes[version];
+        Bytes table = os2Table(version, size + 10);
+        OS2 os2(table.data(), table.size());
+        ASSERT_TRUE(os2.valid);
+        os2.usWeightClass = 700;
+        os2.usWidthClass = 3;
+        os2.panose[kPanoseWeightIndex] = 8;
+        putU16(table, kOS2WeightAt, 700);
+        putU16(table, kOS2WidthAt, 3);
+        table[kOS2PanoseAt + kPanoseWeightIndex] = 8;
+        const Bytes own(table.begin(), table.begin() + size);
+        EXPECT_EQ(written(os2, size + 10, true), canvasWith(own, size + 10));
+        EXPECT_EQ(written(os2, size, true), canvasWith(own, size));
+        EXPECT_EQ(written(os2, size - 1, false), canvasWith({}, size - 1));
+
+        OS2 cut(table.data(), size - 1);
+        EXPECT_FALSE(cut.valid);
+        EXPECT_EQ(cut.version, version);
+        EXPECT_EQ(written(cut, size + 10, false), canvasWith({}, size + 10));
+    }
+    for (uint16_t version : {6, 0xFFFF}) {
+        Bytes table = os2Table(version, 120);
+        OS2 os2(table.data(), table.size());
+        EXPECT_FALSE(os2.valid) << version;
+        EXPECT_EQ(written(os2, 120, false), canvasWith({}, 120));
+    }
+}
+
+TEST(ValueNames, FirstLastAndOnePastOfEveryTable) {
+    buildValueNameTables();
+    buildValueNameTables(); // a second build changes nothing
+    // clang-format off
+    const std::tuple<const char* (*)(uint16_t), uint16_t, const char*> names[] = {
+        {weightClassName, 99, nullptr}, {weightClassName, 100, "Thin"},
+        {weightClassName, 900, "Black"}, {weightClassName, 901, nullptr},
+        {widthClassName, 0, nullptr}, {widthClassName, 1, "Ultra-condensed"},
+        {widthClassName, 9, "Ultra-expanded"},
+        {widthClassName, 10, nullptr},
+    };
+    // clang-format on
+    for (auto [lookUp, value, name] : names)
+        EXPECT_STREQ(lookUp(value), name) << value;
+    EXPECT_EQ(panoseWeightNames.size(), 12u);
+    EXPECT_STREQ(panoseWeightNames.at(0), "Any");
+    EXPECT_STREQ(panoseWeightNames.at(11), "Nord");
+    EXPECT_EQ(panoseWeightNames.count(12), 0u);
+    ASSERT_EQ(fsTypeUsageNames.size(), 5u);
+    // The interface text is Shift-JIS: 表 is 0x95 0x5C.
+    EXPECT_EQ(std::string(fsTypeUsageNames[1].name).substr(0, 2), "\x95\x5C");
+    EXPECT_EQ(fsTypeUsageNames.front().value, 2);
+    EXPECT_EQ(fsTypeUsageNames.back().value, 0);
+    EXPECT_EQ(fsTypeOptionNames.back().value, 0x0200);
+}
