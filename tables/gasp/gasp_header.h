@@ -16,7 +16,8 @@ class gaspHeader : public fontObject {
     gaspHeader(const uint8_t* tableStart, size_t spanLength);
 
     // Writes the header and the ranges in ascending order over the bytes the
-    // parse read; writes nothing into a span shorter than those.
+    // parse read; writes nothing into a span shorter than those, and nothing
+    // while the ranges are as read (unsorted or repeated sizes stay as found).
     bool writeTable(uint8_t* tableStart, size_t spanLength) override;
 
     uint16_t version = 0;
@@ -28,4 +29,5 @@ class gaspHeader : public fontObject {
 
   private:
     size_t bytesRead_ = 0;
+    std::map<uint16_t, uint16_t> rangesRead_;
 };

@@ -75,6 +75,9 @@ OS2::OS2(const uint8_t* tableStart, size_t spanLength) {
     FieldReader fields{reader};
     valid = transferFields(fields, *this) ? 1 : 0;
     bytesRead_ = valid ? size : 0;
+    asRead_.resize(bytesRead_);
+    ByteReader copy(tableStart, bytesRead_);
+    copy.readBytes(asRead_.data(), asRead_.size());
 }
 
 bool OS2::writeTable(uint8_t* tableStart, size_t spanLength) {
@@ -82,7 +85,15 @@ bool OS2::writeTable(uint8_t* tableStart, size_t spanLength) {
     size_t size = sizeForVersion(version);
     if (!valid || size != bytesRead_ || spanLength < size)
         return false;
+    std::vector<uint8_t> bytes(size);
+    ByteWriter serializer(bytes.data(), bytes.size());
+    FieldWriter fields{serializer};
+    if (!transferFields(fields, static_cast<const OS2&>(*this)))
+        return false;
+    // Unchanged fields leave the table as read: a second record with this tag
+    // keeps its own bytes until something is edited.
+    if (bytes == asRead_)
+        return true;
     ByteWriter writer(tableStart, size);
-    FieldWriter fields{writer};
-    return transferFields(fields, static_cast<const OS2&>(*this));
+    return writer.writeBytes(bytes.data(), bytes.size());
 }

@@ -3,6 +3,8 @@
 
 #include "font/font_object.h"
 
+#include <vector>
+
 // Bytes read and written for each version; bytes past these are never touched.
 constexpr size_t kOS2Version0Size = 78;
 constexpr size_t kOS2Version1Size = 86;
@@ -66,5 +68,6 @@ class OS2 : public fontObject {
 
   private:
     size_t bytesRead_ = 0;
+    std::vector<uint8_t> asRead_; // the table's bytes as the parse found them
     template <class Stream, class Table> static bool transferFields(Stream& stream, Table& table);
 };

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     edits.weightClass = static_cast<uint16_t>(100 * (1 + (hash >> 26) % 9));
     edits.widthClass = static_cast<uint16_t>(1 + (hash >> 28) % 9);
     edits.panoseWeight = static_cast<uint8_t>(hash >> 20);
-    if (const char* rule = brokenWriteRule(data, size, edits, false)) {
+    if (const char* rule = brokenWriteRule(data, size, edits)) {
         std::fprintf(stderr, "container_fuzzer: broken rule: %s\n", rule);
         std::abort();
     }

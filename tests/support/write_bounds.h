@@ -35,9 +35,6 @@ struct PaneEdits {
 void editLikeThePanes(OTF& otf, const PaneEdits& edits);
 
 // Loads a copy of the file in a block of exactly its size (so AddressSanitizer
-// stops any access past it), writes it out unedited, edits it and writes it
-// out again. Returns the first rule broken, or null. The gasp object writes
-// its ranges sorted, so only a file whose ranges were sorted and distinct
-// comes back byte-identical from an unedited write-out: say which it is.
-const char* brokenWriteRule(const uint8_t* data, size_t size, const PaneEdits& edits,
-                            bool uneditedIdentical);
+// stops any access past it), writes it out unedited (byte-identical), edits it
+// and writes it out again. Returns the first rule broken, or null.
+const char* brokenWriteRule(const uint8_t* data, size_t size, const PaneEdits& edits);
