@@ -3,21 +3,17 @@
 #include "app/base_window.h"
 #include "app/command_ids.h"
 #include "app/main_window.h"
+#include "font/file_handle.h"
 #include "res/resource.h"
 #include "tables/os2/value_names.h"
-#include "tests/wine/modal_answerer.h"
+#include "tests/support/write_bounds.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
+#include <dlgs.h>
 
 #include <algorithm>
-
-void registerProgramClasses() {
-    static const bool registered = [] {
-        buildValueNameTables();
-        return registerWindowClasses() != 0;
-    }();
-    (void)registered;
-}
+#include <memory>
 
 Bytes browserFont() {
     return SfntBuilder()
@@ -30,10 +26,6 @@ Bytes browserFont() {
         .table("head", headTable())
         .table("cvt ", filler(12))
         .build();
-}
-
-Bytes fontWithoutEditors() {
-    return SfntBuilder().table("cmap", filler(20)).table("head", headTable()).build();
 }
 
 int pumpMessages() {
@@ -51,10 +43,13 @@ int pumpMessages() {
 }
 
 ProgramWindow::ProgramWindow(int width, int height) {
-    registerProgramClasses();
+    static const bool registered = [] {
+        buildValueNameTables();
+        return registerWindowClasses() != 0;
+    }();
+    (void)registered;
     window_ = createMainWindow(SW_SHOWNORMAL);
     resizeBase(width, height);
-    pumpMessages();
 }
 
 ProgramWindow::~ProgramWindow() {
@@ -79,57 +74,55 @@ void ProgramWindow::resizeBase(int width, int height) {
     GetWindowRect(window_, &window);
     GetClientRect(window_, &client);
     GetClientRect(hStatusBar, &status);
-    int frameWidth = (window.right - window.left) - client.right;
-    int frameHeight = (window.bottom - window.top) - client.bottom;
-    SetWindowPos(window_, nullptr, 0, 0, width + frameWidth, height + frameHeight + status.bottom,
+    SetWindowPos(window_, nullptr, 0, 0, width + (window.right - window.left) - client.right,
+                 height + (window.bottom - window.top) - client.bottom + status.bottom,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     pumpMessages();
 }
 
 namespace {
 
-std::string itemText(HWND tree, HTREEITEM item) {
+std::string itemText(HTREEITEM item) {
     char text[520] = {};
     TVITEMA data = {};
     data.mask = TVIF_TEXT | TVIF_HANDLE;
     data.hItem = item;
     data.pszText = text;
     data.cchTextMax = sizeof text;
-    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+    SendMessageA(hTreeView, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
     return text;
 }
 
-HTREEITEM nextItem(HWND tree, UINT relation, HTREEITEM item) {
+HTREEITEM nextItem(UINT relation, HTREEITEM item) {
     return reinterpret_cast<HTREEITEM>(
-        SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+        SendMessageA(hTreeView, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
 } // namespace
 
-TreeContents treeContents(HWND tree) {
+TreeContents treeContents() {
     TreeContents contents;
-    contents.count = static_cast<int>(SendMessageA(tree, TVM_GETCOUNT, 0, 0));
-    HTREEITEM root = nextItem(tree, TVGN_ROOT, nullptr);
-    if (root == nullptr)
-        return contents;
-    contents.root = itemText(tree, root);
-    for (HTREEITEM child = nextItem(tree, TVGN_CHILD, root); child != nullptr;
-         child = nextItem(tree, TVGN_NEXT, child))
-        contents.children.push_back(itemText(tree, child));
+    contents.count = static_cast<int>(SendMessageA(hTreeView, TVM_GETCOUNT, 0, 0));
+    HTREEITEM root = nextItem(TVGN_ROOT, nullptr);
+    if (root != nullptr)
+        contents.root = itemText(root);
+    for (HTREEITEM child = root ? nextItem(TVGN_CHILD, root) : nullptr; child != nullptr;
+         child = nextItem(TVGN_NEXT, child))
+        contents.children.push_back(itemText(child));
     return contents;
 }
 
-bool selectItem(HWND tree, const std::string& text) {
-    HTREEITEM root = nextItem(tree, TVGN_ROOT, nullptr);
-    HTREEITEM found = root != nullptr && itemText(tree, root) == text ? root : nullptr;
-    for (HTREEITEM child = root ? nextItem(tree, TVGN_CHILD, root) : nullptr;
-         child != nullptr && found == nullptr; child = nextItem(tree, TVGN_NEXT, child))
-        if (itemText(tree, child) == text)
+bool selectItem(const std::string& text) {
+    HTREEITEM root = nextItem(TVGN_ROOT, nullptr);
+    HTREEITEM found = root != nullptr && itemText(root) == text ? root : nullptr;
+    for (HTREEITEM child = root ? nextItem(TVGN_CHILD, root) : nullptr;
+         child != nullptr && found == nullptr; child = nextItem(TVGN_NEXT, child))
+        if (itemText(child) == text)
             found = child;
-    if (found == nullptr)
-        return false;
-    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(found));
-    return true;
+    if (found != nullptr)
+        SendMessageA(hTreeView, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(found));
+    pumpMessages();
+    return found != nullptr;
 }
 
 std::string className(HWND window) {
@@ -138,9 +131,9 @@ std::string className(HWND window) {
     return name;
 }
 
-std::vector<std::string> paneClasses(HWND baseWindow) {
+std::vector<std::string> paneClasses() {
     std::vector<std::string> classes;
-    for (HWND child = GetWindow(baseWindow, GW_CHILD); child != nullptr;
+    for (HWND child = GetWindow(hBaseWindow, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT))
         if (child != hTreeView)
             classes.push_back(className(child));
@@ -154,58 +147,248 @@ RECT rectInParent(HWND child) {
     return rect;
 }
 
-fontObject* openTable(const char* tag) {
-    fontObject* object = nullptr;
-    return otf && otf->findTable(tag, object) ? object : nullptr;
-}
-
 bool openItem(ProgramWindow& program, const std::string& path, const std::string& item) {
     program.load(path);
-    bool selected = selectItem(hTreeView, item);
-    pumpMessages();
-    return selected && hPane != nullptr;
+    return selectItem(item) && hPane != nullptr;
 }
 
-bool reselectItem(const std::string& item) {
-    bool away = selectItem(hTreeView, "head");
-    pumpMessages();
-    bool back = selectItem(hTreeView, item);
-    pumpMessages();
-    return away && back;
+namespace {
+ModalAnswerer* current = nullptr; // one at a time, on the GUI thread
+
+bool contains(const std::vector<HWND>& windows, HWND window) {
+    return std::find(windows.begin(), windows.end(), window) != windows.end();
+}
+
+void runStep(std::shared_ptr<std::vector<ModalAnswerer::Answer>> steps, size_t index, HWND window) {
+    (*steps)[index](window);
+    if (index + 1 < steps->size())
+        ModalAnswerer::later(window, [steps, index](HWND w) { runStep(steps, index + 1, w); });
+}
+} // namespace
+
+ModalAnswerer::ModalAnswerer(std::vector<Answer> answers) : answers_(std::move(answers)) {
+    current = this;
+    hook_ = SetWindowsHookExA(WH_CBT, hookProc, nullptr, GetCurrentThreadId());
+}
+
+ModalAnswerer::~ModalAnswerer() {
+    if (timer_ != 0)
+        KillTimer(nullptr, timer_);
+    UnhookWindowsHookEx(hook_);
+    current = nullptr;
+}
+
+void ModalAnswerer::later(HWND window, Answer step) {
+    if (current != nullptr) {
+        current->steps_.emplace_back(window, std::move(step));
+        current->arm();
+    }
+}
+
+LRESULT CALLBACK ModalAnswerer::hookProc(int code, WPARAM wParam, LPARAM lParam) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && current != nullptr && className(window) == "#32770" &&
+        !contains(current->pending_, window) && !contains(current->watched_, window)) {
+        current->pending_.push_back(window);
+        current->arm(); // answered from the modal loop, not inside the activation
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void CALLBACK ModalAnswerer::timerProc(HWND, UINT, UINT_PTR, DWORD) {
+    if (current != nullptr)
+        current->answerPending();
+}
+
+void ModalAnswerer::arm() {
+    if (timer_ == 0)
+        timer_ = SetTimer(nullptr, 0, 10, timerProc);
+}
+
+void ModalAnswerer::answerPending() {
+    KillTimer(nullptr, timer_);
+    timer_ = 0;
+    // Answered earlier and neither closed, busy nor waiting for a step: left open.
+    std::vector<HWND> watched;
+    watched.swap(watched_);
+    for (HWND window : watched) {
+        bool hasStep = std::any_of(steps_.begin(), steps_.end(),
+                                   [window](const auto& step) { return step.first == window; });
+        if (contains(running_, window) || hasStep) {
+            watched_.push_back(window);
+        } else if (IsWindow(window)) {
+            ++leftOpen_;
+            EndDialog(window, 0);
+        }
+    }
+    std::vector<std::pair<HWND, Answer>> steps;
+    steps.swap(steps_);
+    for (auto& [window, step] : steps)
+        if (IsWindow(window))
+            run(window, step);
+    std::vector<HWND> windows;
+    windows.swap(pending_);
+    for (HWND window : windows) {
+        if (!IsWindow(window))
+            continue;
+        watched_.push_back(window);
+        if (answered_ < static_cast<int>(answers_.size())) {
+            Answer answer = answers_[answered_++];
+            run(window, answer);
+        } else {
+            ++unexpected_;
+            pressButton(window, IDCANCEL);
+        }
+    }
+    if (!watched_.empty() || !steps_.empty() || !pending_.empty())
+        arm();
+}
+
+// An answer may open another modal window; its own stays busy until it returns.
+void ModalAnswerer::run(HWND window, const Answer& answer) {
+    running_.push_back(window);
+    answer(window);
+    running_.erase(std::find(running_.begin(), running_.end(), window));
+}
+
+ModalAnswerer::Answer inSteps(std::vector<ModalAnswerer::Answer> steps) {
+    auto shared = std::make_shared<std::vector<ModalAnswerer::Answer>>(std::move(steps));
+    return [shared](HWND window) { runStep(shared, 0, window); };
+}
+
+ModalAnswerer::Answer recordMessageBox(std::vector<MessageBoxSeen>& seen) {
+    return [&seen](HWND box) {
+        MessageBoxSeen message{windowText(GetDlgItem(box, 0xFFFF)), windowText(box), false,
+                               GetWindow(box, GW_OWNER)};
+        const LRESULT errorIcon = reinterpret_cast<LRESULT>(LoadIconA(nullptr, IDI_HAND));
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            message.errorIcon |= (GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+                                 SendMessageA(child, STM_GETICON, 0, 0) == errorIcon;
+        seen.push_back(message);
+        pressButton(box, IDOK);
+    };
+}
+
+namespace {
+BOOL CALLBACK matchControl(HWND child, LPARAM data) {
+    auto* search = reinterpret_cast<std::pair<int, HWND>*>(data);
+    if (GetDlgCtrlID(child) == search->first)
+        search->second = child;
+    return search->second == nullptr;
+}
+
+HWND findControl(HWND dialog, int id) { // at any depth
+    std::pair<int, HWND> search = {id, nullptr};
+    EnumChildWindows(dialog, matchControl, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+} // namespace
+
+ModalAnswerer::Answer chooseFile(const std::string& path) {
+    return [path](HWND dialog) {
+        // The name box is an edit (edt1) or, in newer layouts, a combo box (cmb13).
+        HWND name = findControl(dialog, edt1);
+        SetWindowTextA(name ? name : findControl(dialog, cmb13), path.c_str());
+        pressButton(dialog, IDOK);
+    };
+}
+
+ModalAnswerer::Answer press(int id) {
+    return [id](HWND dialog) { pressButton(dialog, id); };
+}
+
+void pressButton(HWND dialog, int id) {
+    HWND button = GetDlgItem(dialog, id);
+    if (button != nullptr && IsWindowEnabled(button))
+        SendMessageA(button, BM_CLICK, 0, 0);
+    else
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+
+void pressKey(HWND dialog, WPARAM key) {
+    HWND focus = GetFocus();
+    HWND target = focus != nullptr && (focus == dialog || IsChild(dialog, focus)) ? focus : dialog;
+    // Repeat count 1 and the scan code; a release adds the previous-state and transition bits.
+    DWORD down = 1 | (MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_VSC) << 16);
+    PostMessageA(target, WM_KEYDOWN, key, static_cast<LPARAM>(down));
+    PostMessageA(target, WM_KEYUP, key, static_cast<LPARAM>(down | 0xC0000000u));
+}
+
+std::string windowText(HWND window) {
+    char text[1024] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
 }
 
 bool writeOutAs(ProgramWindow& program, const std::string& path) {
     ModalAnswerer answerer({chooseFile(path)});
     program.command(IDM_WRITE);
     pumpMessages();
-    return answerer.answered() == 1 && answerer.unexpected() == 0 && answerer.leftOpen() == 0;
+    return answerer.answered() == 1 && answerer.clean();
 }
 
-std::vector<size_t> changedOutsideTable(const Bytes& before, const Bytes& after,
-                                        const std::string& tag) {
-    constexpr size_t kChecksumSize = 4, kRecordChecksumAt = 4, kRecordLengthAt = 12;
-    constexpr size_t kHeadAdjustmentAt = 8;
-    std::vector<std::pair<size_t, size_t>> allowed; // [begin, end)
-    for (size_t i = 0; i < getU16(before, 4); ++i) {
-        std::string recordTag(before.begin() + recordAt(i), before.begin() + recordAt(i) + 4);
-        size_t offset = recordOffset(before, i);
-        if (recordTag == tag) {
-            allowed.push_back({offset, offset + getU32(before, recordAt(i) + kRecordLengthAt)});
-            size_t checksum = recordAt(i) + kRecordChecksumAt;
-            allowed.push_back({checksum, checksum + kChecksumSize});
-        } else if (recordTag == "head") {
-            allowed.push_back(
-                {offset + kHeadAdjustmentAt, offset + kHeadAdjustmentAt + kChecksumSize});
-        }
+TestFolder::TestFolder() {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    static unsigned counter = 0;
+    do {
+        path_ = std::string(temp) + "fontab-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(++counter);
+    } while (!CreateDirectoryA(path_.c_str(), nullptr));
+}
+
+TestFolder::~TestFolder() {
+    for (const std::string& name : fileNamesIn(path_)) {
+        SetFileAttributesA(file(name).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(file(name).c_str());
+        RemoveDirectoryA(file(name).c_str());
     }
-    std::vector<size_t> changed;
-    for (size_t at = 0; at < std::max(before.size(), after.size()); ++at) {
-        bool same = at < before.size() && at < after.size() && before[at] == after[at];
-        bool inside = false;
-        for (auto [begin, end] : allowed)
-            inside = inside || (at >= begin && at < end);
-        if (!same && !inside)
-            changed.push_back(at);
-    }
-    return changed;
+    RemoveDirectoryA(path_.c_str());
+}
+
+std::vector<std::string> fileNamesIn(const std::string& folder, const char* pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool writeBytes(const std::string& path, const Bytes& bytes) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file.isOpen() &&
+           WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                     nullptr) &&
+           written == bytes.size();
+}
+
+Bytes readBytes(const std::string& path) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.isOpen())
+        return {};
+    Bytes bytes(GetFileSize(file.get(), nullptr));
+    DWORD read = 0;
+    if (!bytes.empty() &&
+        !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+        return {};
+    bytes.resize(read);
+    return bytes;
+}
+
+std::optional<size_t> strayWrite(const Bytes& before, const Bytes& after) {
+    if (otf == nullptr || before.size() != after.size())
+        return std::min(before.size(), after.size());
+    return strayChange(before.data(), after.data(), before.size(),
+                       writableBytes(*otf, before.size()));
 }

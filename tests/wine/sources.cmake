@@ -1,40 +1,23 @@
 # Sources of the Wine test executable and the CTest groups it is run as (one
 # group per GoogleTest suite).
 set(FONTAB_WINE_TEST_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/font_file_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/modal_answerer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/program_windows.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/startup_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/main_window_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/table_browser_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/failed_open_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shell_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/splitter_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/write_out_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/about_box_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/os2_pane_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/gasp_pane_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/hostile_files_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/write_out_faults_test.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/panes_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/write_out_test.cpp)
 set(FONTAB_WINE_TEST_RESOURCES
   ${PROJECT_SOURCE_DIR}/res/fontab.rc)
 set(FONTAB_WINE_SUITES
-  FontFileLoad
-  FontFileWrite
-  RealFonts
   Startup
-  MainWindow
-  FileNamePart
   TableTree
-  PaneSelection
   FailedOpen
-  Splitter
-  FileDialogs
-  WriteOut
   AboutBox
-  OS2PaneDisplay
-  OS2PaneEdits
-  OS2PaneVersions
-  GaspPaneList
+  Splitter
+  GaspPane
   GaspRangeDialog
+  OS2Pane
+  WriteOut
+  WriteOutFaults
   HostileFiles
-  WriteOutFaults)
+  RealFonts)
