@@ -1,10 +1,12 @@
 // font_probe: the table models from the command line, for checking them
 // against an independent reader. "dump FONT" prints "name value..." lines of
 // what the models read; "edit FONT OUT ..." edits through the models and saves
-// the image the container wrote back. Exit status: 0 done, 1 refused, 2 usage.
+// the image the container wrote back, refused when a byte it may not write changed. Exit status: 0
+// done, 1 refused, 2 usage.
 #include "font/otf.h"
 #include "tables/gasp/gasp_header.h"
 #include "tables/os2/os2.h"
+#include "tests/support/write_bounds.h"
 #include "tests/unit/os2_fields.h"
 
 #include <cstdio>
@@ -21,12 +23,6 @@ using U16 = uint16_t;
 using S16 = int16_t;
 using U32 = uint32_t;
 
-template <class Table> Table* modelOf(const OTF& otf, const char* tag) {
-    fontObject* object = nullptr;
-    otf.findTable(tag, object);
-    return dynamic_cast<Table*>(object);
-}
-
 void printBytes(const char* name, const uint8_t* bytes, size_t count) {
     std::printf("%s", name);
     for (size_t i = 0; i < count; ++i)
@@ -35,14 +31,14 @@ void printBytes(const char* name, const uint8_t* bytes, size_t count) {
 }
 
 void dump(const OTF& otf) {
-    if (const gaspHeader* gasp = modelOf<gaspHeader>(otf, "gasp")) {
+    if (const gaspHeader* gasp = otf.tableOf<gaspHeader>("gasp")) {
         std::printf("gasp.valid %u\ngasp.version %u\ngasp.numRanges %u\ngasp.ranges",
                     unsigned{gasp->valid}, unsigned{gasp->version}, unsigned{gasp->numRanges});
         for (const auto& [rangeMaxPPEM, behaviour] : gasp->ranges)
             std::printf(" %u %u", unsigned{rangeMaxPPEM}, unsigned{behaviour});
         std::printf("\n");
     }
-    if (const OS2* os2 = modelOf<OS2>(otf, "OS/2")) {
+    if (const OS2* os2 = otf.tableOf<OS2>("OS/2")) {
         std::printf("OS/2.valid %u\n", unsigned{os2->valid});
 #define PRINT_FIELD(member, offset, type, firstVersion)                                            \
     std::printf("OS/2." #member " %lld\n", static_cast<long long>(static_cast<type>(os2->member)));
@@ -59,8 +55,8 @@ bool edit(const OTF& otf, int count, char** values) {
     unsigned long v[6] = {};
     for (int i = 0; i < count; ++i)
         v[i] = std::strtoul(values[i], nullptr, 0);
-    OS2* os2 = modelOf<OS2>(otf, "OS/2");
-    gaspHeader* gasp = modelOf<gaspHeader>(otf, "gasp");
+    OS2* os2 = otf.tableOf<OS2>("OS/2");
+    gaspHeader* gasp = otf.tableOf<gaspHeader>("gasp");
     if (os2 == nullptr || !os2->valid ||
         (count == 6 && (gasp == nullptr || !gasp->ranges.erase(static_cast<uint16_t>(v[3])))))
         return false;
@@ -97,7 +93,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "font_probe: edit refused\n");
         return 1;
     }
+    const std::vector<uint8_t> before = image;
     otf.writeTable(image.data(), image.size());
+    if (auto at = strayChange(before.data(), image.data(), image.size(),
+                              writableBytes(otf, image.size()))) {
+        std::fprintf(stderr, "font_probe: byte %zu changed outside what may be written\n", *at);
+        return 1;
+    }
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(argv[3], "wb"), std::fclose);
     if (!out || std::fwrite(image.data(), 1, image.size(), out.get()) != image.size() ||
         std::fclose(out.release()) != 0) {

@@ -389,6 +389,8 @@ TEST(FontToolsWriteOut, GaspRangeEdit) {
     ASSERT_TRUE(openItem(program, in, "gasp"));
     editRow(0, {answer({"10", IDC_GASP_POINTS, 1, 1})}); // 8 -> 14 ppem, both flags
     ASSERT_TRUE(writeOutAs(program, std::string(folder) + "\\out.ttf"));
+    EXPECT_EQ(strayWrite(readBytes(in), readBytes(std::string(folder) + "\\out.ttf")),
+              std::nullopt);
 }
 
 TEST(FontToolsWriteOut, OS2RealFont) {
@@ -403,4 +405,7 @@ TEST(FontToolsWriteOut, OS2RealFont) {
     moveTrackbar(hWeightTrackbar, weight, {TB_THUMBTRACK, TB_THUMBPOSITION, TB_ENDTRACK});
     ASSERT_TRUE(chooseItem(hPanoseCombo, panose));
     ASSERT_TRUE(writeOutAs(program, std::string(folder) + "\\out.ttf"));
+    EXPECT_EQ(strayWrite(readBytes(std::string(folder) + "\\in.ttf"),
+                         readBytes(std::string(folder) + "\\out.ttf")),
+              std::nullopt);
 }
