@@ -57,7 +57,7 @@ Rows listRows() {
 
 // A double-click on row as the list gets it from the mouse (below the rows
 // when there is no such row), the answers given to what it opens.
-void editRow(int row, std::vector<ModalAnswerer::Answer> answers) {
+void editRow(int row, std::vector<Step> answers) {
     const int expected = static_cast<int>(answers.size());
     ModalAnswerer answerer(std::move(answers));
     RECT bounds = {};
@@ -101,7 +101,7 @@ void fill(HWND dialog, const Input& input) {
             pressButton(dialog, id);
 }
 
-ModalAnswerer::Answer answer(const Input& input, int button = IDOK) {
+Step answer(const Input& input, int button = IDOK) {
     return [input, button](HWND dialog) {
         fill(dialog, input);
         button == VK_ESCAPE ? pressKey(dialog, VK_ESCAPE) : pressButton(dialog, button);

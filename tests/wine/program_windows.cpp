@@ -3,7 +3,6 @@
 #include "app/base_window.h"
 #include "app/command_ids.h"
 #include "app/main_window.h"
-#include "font/file_handle.h"
 #include "res/resource.h"
 #include "tables/os2/value_names.h"
 #include "tests/support/write_bounds.h"
@@ -13,7 +12,8 @@
 #include <dlgs.h>
 
 #include <algorithm>
-#include <memory>
+#include <fstream>
+#include <iterator>
 
 Bytes browserFont() {
     return SfntBuilder()
@@ -84,18 +84,22 @@ namespace {
 
 std::string itemText(HTREEITEM item) {
     char text[520] = {};
-    TVITEMA data = {};
-    data.mask = TVIF_TEXT | TVIF_HANDLE;
-    data.hItem = item;
-    data.pszText = text;
-    data.cchTextMax = sizeof text;
+    TVITEMA data = {TVIF_TEXT | TVIF_HANDLE, item, 0, 0, text, sizeof text, 0, 0, 0, 0};
     SendMessageA(hTreeView, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
     return text;
 }
 
-HTREEITEM nextItem(UINT relation, HTREEITEM item) {
-    return reinterpret_cast<HTREEITEM>(
-        SendMessageA(hTreeView, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+// The root, then its children.
+std::vector<HTREEITEM> treeItems() {
+    auto next = [](UINT relation, HTREEITEM item) {
+        return reinterpret_cast<HTREEITEM>(
+            SendMessageA(hTreeView, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+    };
+    std::vector<HTREEITEM> items;
+    for (HTREEITEM item = next(TVGN_ROOT, nullptr); item != nullptr;
+         item = next(items.size() == 1 ? TVGN_CHILD : TVGN_NEXT, item))
+        items.push_back(item);
+    return items;
 }
 
 } // namespace
@@ -103,26 +107,19 @@ HTREEITEM nextItem(UINT relation, HTREEITEM item) {
 TreeContents treeContents() {
     TreeContents contents;
     contents.count = static_cast<int>(SendMessageA(hTreeView, TVM_GETCOUNT, 0, 0));
-    HTREEITEM root = nextItem(TVGN_ROOT, nullptr);
-    if (root != nullptr)
-        contents.root = itemText(root);
-    for (HTREEITEM child = root ? nextItem(TVGN_CHILD, root) : nullptr; child != nullptr;
-         child = nextItem(TVGN_NEXT, child))
-        contents.children.push_back(itemText(child));
+    for (HTREEITEM item : treeItems())
+        (contents.root.empty() ? contents.root : contents.children.emplace_back()) = itemText(item);
     return contents;
 }
 
 bool selectItem(const std::string& text) {
-    HTREEITEM root = nextItem(TVGN_ROOT, nullptr);
-    HTREEITEM found = root != nullptr && itemText(root) == text ? root : nullptr;
-    for (HTREEITEM child = root ? nextItem(TVGN_CHILD, root) : nullptr;
-         child != nullptr && found == nullptr; child = nextItem(TVGN_NEXT, child))
-        if (itemText(child) == text)
-            found = child;
-    if (found != nullptr)
-        SendMessageA(hTreeView, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(found));
+    std::vector<HTREEITEM> items = treeItems();
+    auto found = std::find_if(items.begin(), items.end(),
+                              [&text](HTREEITEM item) { return itemText(item) == text; });
+    if (found != items.end())
+        SendMessageA(hTreeView, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(*found));
     pumpMessages();
-    return found != nullptr;
+    return found != items.end();
 }
 
 std::string className(HWND window) {
@@ -154,109 +151,69 @@ bool openItem(ProgramWindow& program, const std::string& path, const std::string
 
 namespace {
 ModalAnswerer* current = nullptr; // one at a time, on the GUI thread
-
-bool contains(const std::vector<HWND>& windows, HWND window) {
-    return std::find(windows.begin(), windows.end(), window) != windows.end();
-}
-
-void runStep(std::shared_ptr<std::vector<ModalAnswerer::Answer>> steps, size_t index, HWND window) {
-    (*steps)[index](window);
-    if (index + 1 < steps->size())
-        ModalAnswerer::later(window, [steps, index](HWND w) { runStep(steps, index + 1, w); });
-}
 } // namespace
 
-ModalAnswerer::ModalAnswerer(std::vector<Answer> answers) : answers_(std::move(answers)) {
+ModalAnswerer::ModalAnswerer(std::vector<Step> answers) : answers_(std::move(answers)) {
     current = this;
     hook_ = SetWindowsHookExA(WH_CBT, hookProc, nullptr, GetCurrentThreadId());
+    timer_ = SetTimer(nullptr, 0, 10, tick);
 }
 
 ModalAnswerer::~ModalAnswerer() {
-    if (timer_ != 0)
-        KillTimer(nullptr, timer_);
+    KillTimer(nullptr, timer_);
     UnhookWindowsHookEx(hook_);
     current = nullptr;
 }
 
-void ModalAnswerer::later(HWND window, Answer step) {
-    if (current != nullptr) {
-        current->steps_.emplace_back(window, std::move(step));
-        current->arm();
-    }
+void ModalAnswerer::later(HWND window, std::vector<Step> steps) {
+    for (Live& live : current->live_)
+        if (live.window == window)
+            live.steps.insert(live.steps.end(), steps.begin(), steps.end());
 }
 
 LRESULT CALLBACK ModalAnswerer::hookProc(int code, WPARAM wParam, LPARAM lParam) {
     HWND window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && current != nullptr && className(window) == "#32770" &&
-        !contains(current->pending_, window) && !contains(current->watched_, window)) {
-        current->pending_.push_back(window);
-        current->arm(); // answered from the modal loop, not inside the activation
+    auto& live = current->live_;
+    if (code == HCBT_ACTIVATE && className(window) == "#32770" &&
+        std::none_of(live.begin(), live.end(), [window](auto& l) { return l.window == window; })) {
+        bool expected = current->answered_ < static_cast<int>(current->answers_.size());
+        current->unexpected_ += !expected;
+        live.push_back(
+            {window, {expected ? current->answers_[current->answered_++] : press(IDCANCEL)}});
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-void CALLBACK ModalAnswerer::timerProc(HWND, UINT, UINT_PTR, DWORD) {
-    if (current != nullptr)
-        current->answerPending();
-}
-
-void ModalAnswerer::arm() {
-    if (timer_ == 0)
-        timer_ = SetTimer(nullptr, 0, 10, timerProc);
-}
-
-void ModalAnswerer::answerPending() {
-    KillTimer(nullptr, timer_);
-    timer_ = 0;
-    // Answered earlier and neither closed, busy nor waiting for a step: left open.
-    std::vector<HWND> watched;
-    watched.swap(watched_);
-    for (HWND window : watched) {
-        bool hasStep = std::any_of(steps_.begin(), steps_.end(),
-                                   [window](const auto& step) { return step.first == window; });
-        if (contains(running_, window) || hasStep) {
-            watched_.push_back(window);
-        } else if (IsWindow(window)) {
-            ++leftOpen_;
-            EndDialog(window, 0);
-        }
-    }
-    std::vector<std::pair<HWND, Answer>> steps;
-    steps.swap(steps_);
-    for (auto& [window, step] : steps)
-        if (IsWindow(window))
-            run(window, step);
-    std::vector<HWND> windows;
-    windows.swap(pending_);
-    for (HWND window : windows) {
-        if (!IsWindow(window))
-            continue;
-        watched_.push_back(window);
-        if (answered_ < static_cast<int>(answers_.size())) {
-            Answer answer = answers_[answered_++];
-            run(window, answer);
+// An answer may open another modal window; its own is busy until it returns.
+void CALLBACK ModalAnswerer::tick(HWND, UINT, UINT_PTR, DWORD) {
+    auto& live = current->live_;
+    for (auto it = live.begin(); it != live.end();) {
+        if (it->busy) {
+            ++it;
+        } else if (!IsWindow(it->window)) {
+            it = live.erase(it);
+        } else if (it->steps.empty()) {
+            ++current->leftOpen_;
+            EndDialog(it->window, 0);
+            it = live.erase(it);
         } else {
-            ++unexpected_;
-            pressButton(window, IDCANCEL);
+            Step step = it->steps.front();
+            it->steps.erase(it->steps.begin());
+            it->busy = true;
+            step(it->window);
+            (it++)->busy = false;
         }
     }
-    if (!watched_.empty() || !steps_.empty() || !pending_.empty())
-        arm();
 }
 
-// An answer may open another modal window; its own stays busy until it returns.
-void ModalAnswerer::run(HWND window, const Answer& answer) {
-    running_.push_back(window);
-    answer(window);
-    running_.erase(std::find(running_.begin(), running_.end(), window));
+Step inSteps(std::vector<Step> steps) {
+    return [steps](HWND window) {
+        steps.front()(window);
+        ModalAnswerer::later(window, std::vector<Step>(steps.begin() + 1, steps.end()));
+    };
 }
 
-ModalAnswerer::Answer inSteps(std::vector<ModalAnswerer::Answer> steps) {
-    auto shared = std::make_shared<std::vector<ModalAnswerer::Answer>>(std::move(steps));
-    return [shared](HWND window) { runStep(shared, 0, window); };
-}
-
-ModalAnswerer::Answer recordMessageBox(std::vector<MessageBoxSeen>& seen) {
+Step recordMessageBox(std::vector<MessageBoxSeen>& seen) {
     return [&seen](HWND box) {
         MessageBoxSeen message{windowText(GetDlgItem(box, 0xFFFF)), windowText(box), false,
                                GetWindow(box, GW_OWNER)};
@@ -284,7 +241,7 @@ HWND findControl(HWND dialog, int id) { // at any depth
 }
 } // namespace
 
-ModalAnswerer::Answer chooseFile(const std::string& path) {
+Step chooseFile(const std::string& path) {
     return [path](HWND dialog) {
         // The name box is an edit (edt1) or, in newer layouts, a combo box (cmb13).
         HWND name = findControl(dialog, edt1);
@@ -293,7 +250,7 @@ ModalAnswerer::Answer chooseFile(const std::string& path) {
     };
 }
 
-ModalAnswerer::Answer press(int id) {
+Step press(int id) {
     return [id](HWND dialog) { pressButton(dialog, id); };
 }
 
@@ -363,27 +320,13 @@ std::vector<std::string> fileNamesIn(const std::string& folder, const char* patt
 }
 
 bool writeBytes(const std::string& path, const Bytes& bytes) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    return file.isOpen() &&
-           WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                     nullptr) &&
-           written == bytes.size();
+    std::ofstream out(path, std::ios::binary);
+    return out.write(reinterpret_cast<const char*>(bytes.data()), bytes.size()).flush().good();
 }
 
 Bytes readBytes(const std::string& path) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file.isOpen())
-        return {};
-    Bytes bytes(GetFileSize(file.get(), nullptr));
-    DWORD read = 0;
-    if (!bytes.empty() &&
-        !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
-        return {};
-    bytes.resize(read);
-    return bytes;
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::optional<size_t> strayWrite(const Bytes& before, const Bytes& after) {

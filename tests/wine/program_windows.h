@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,39 +50,37 @@ RECT rectInParent(HWND child);
 // Loads path and selects item; true when a pane shows it.
 bool openItem(ProgramWindow& program, const std::string& path, const std::string& item);
 
-// Answers the modal windows opened on this thread, in order, once each is up
-// and its loop runs. Windows past the last answer are cancelled and counted
-// unexpected; one still open after its answer is ended and counted left open.
+// Answers the modal windows opened on this thread, in order, one step a pass
+// of their modal loop. Windows past the last answer are cancelled and counted
+// unexpected; one still open after its last step is ended and counted left open.
 class ModalAnswerer {
   public:
-    using Answer = std::function<void(HWND window)>;
-    explicit ModalAnswerer(std::vector<Answer> answers);
+    using Step = std::function<void(HWND window)>;
+    explicit ModalAnswerer(std::vector<Step> answers);
     ModalAnswerer(const ModalAnswerer&) = delete;
     ModalAnswerer& operator=(const ModalAnswerer&) = delete;
     ~ModalAnswerer();
     int answered() const { return answered_; }
-    int unexpected() const { return unexpected_; }
-    int leftOpen() const { return leftOpen_; }
     bool clean() const { return unexpected_ == 0 && leftOpen_ == 0; }
-    // Runs step on a later pass of window's modal loop.
-    static void later(HWND window, Answer step);
+    // Runs steps on window's next passes.
+    static void later(HWND window, std::vector<Step> steps);
 
   private:
+    struct Live {
+        HWND window;
+        std::vector<Step> steps;
+        bool busy = false;
+    };
     static LRESULT CALLBACK hookProc(int code, WPARAM wParam, LPARAM lParam);
-    static void CALLBACK timerProc(HWND, UINT, UINT_PTR, DWORD);
-    void arm();
-    void answerPending();
-    void run(HWND window, const Answer& answer);
-
-    std::vector<Answer> answers_;
-    std::vector<HWND> pending_, watched_, running_;
-    std::vector<std::pair<HWND, Answer>> steps_;
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD);
+    std::vector<Step> answers_;
+    std::list<Live> live_;
     HHOOK hook_ = nullptr;
     UINT_PTR timer_ = 0;
     int answered_ = 0, unexpected_ = 0, leftOpen_ = 0;
 };
-// Runs the steps one after another, each on its own pass of the modal loop.
-ModalAnswerer::Answer inSteps(std::vector<ModalAnswerer::Answer> steps);
+using Step = ModalAnswerer::Step;
+Step inSteps(std::vector<Step> steps); // each on its own pass
 
 struct MessageBoxSeen {
     std::string text, caption;
@@ -89,10 +88,10 @@ struct MessageBoxSeen {
     HWND owner = nullptr;
 };
 // Records a message box and presses OK.
-ModalAnswerer::Answer recordMessageBox(std::vector<MessageBoxSeen>& seen);
+Step recordMessageBox(std::vector<MessageBoxSeen>& seen);
 // Types path into a file dialog's name box and presses OK.
-ModalAnswerer::Answer chooseFile(const std::string& path);
-ModalAnswerer::Answer press(int id);
+Step chooseFile(const std::string& path);
+Step press(int id);
 void pressButton(HWND dialog, int id);
 void pressKey(HWND dialog, WPARAM key); // posted to the focused control, as typed
 std::string windowText(HWND window);

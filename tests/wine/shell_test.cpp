@@ -156,7 +156,7 @@ TEST(FailedOpen, OneBoxAndNothingLeftToReach) {
 TEST(AboutBox, ClosesOnlyOnItsButtonOrEnter) {
     ProgramWindow program;
     std::vector<bool> openAfter;
-    auto thenCheck = [&openAfter](ModalAnswerer::Answer next) {
+    auto thenCheck = [&openAfter](Step next) {
         return [&openAfter, next](HWND box) {
             openAfter.push_back(IsWindowVisible(box) != 0);
             next(box);

@@ -46,7 +46,7 @@ void expectFailedWriteOut(const std::string& target, const std::string& watchedF
     const std::vector<std::string> namesBefore = fileNamesIn(watchedFolder);
     std::vector<MessageBoxSeen> seen;
     {
-        std::vector<ModalAnswerer::Answer> answers = {chooseFile(target)};
+        std::vector<Step> answers = {chooseFile(target)};
         if (existed) // the save dialog asks whether to replace it
             answers.push_back(press(IDYES));
         answers.push_back(recordMessageBox(seen));
