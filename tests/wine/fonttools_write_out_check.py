@@ -1,13 +1,10 @@
 #!/usr/bin/python3
-"""Edits a font through the program under Wine and reads the result with fontTools.
+"""Reads with fontTools what the program (under Wine) and its models write.
 
-Runs one case of the Wine suite FontToolsWriteOut with FONTAB_WRITE_OUT_DIR
-naming a fresh folder; the case opens in.ttf there, edits one table and writes
-out.ttf. Then checks that fontTools reads out.ttf with checksum verification,
-head.checkSumAdjustment is right, the edited table holds the edit and every
-other field as before, and every other byte equals in.ttf but the table's
-checksum and head.checkSumAdjustment. Exits 77 (skipped) when a font is missing.
-"""
+GaspRangeEdit, OS2RealFont: that case of the Wine suite FontToolsWriteOut edits
+in.ttf in FONTAB_WRITE_OUT_DIR and writes out.ttf. models: font_probe edits
+every corpus font natively. Each output must pass fontTools' checksums, balance
+head.checkSumAdjustment and hold the edits with every other field as before."""
 
 import argparse
 import os
@@ -19,6 +16,10 @@ import tempfile
 
 SKIPPED = 77
 IPA_GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"  # OS/2 version 3
+# OS/2 version 1: DejaVu; 3: IPA Gothic, Liberation; 4: Cantarell (CFF, no gasp)
+# and DejaVuMathTeXGyre (with gasp).
+PACKAGES = ["fonts-dejavu-core", "fonts-dejavu-extra", "fonts-ipafont-gothic",
+            "fonts-liberation2", "fonts-cantarell"]
 
 try:
     from fontTools.ttLib import TTFont
@@ -33,104 +34,113 @@ def fields(font, tag):
             for name, value in vars(font[tag]).items()}
 
 
-def gasp_case(folder):
-    # The Wine test writes in.ttf itself: 8 ppem becomes 10 points, 14 ppem, both flags.
-    return "gasp", {}, lambda old: {"gaspRange": {14: 0x3, 16: 0x7, 0xFFFF: 0xF}}
-
-
-def os2_case(folder):
-    if not os.path.isfile(IPA_GOTHIC):
-        return None
-    shutil.copyfile(IPA_GOTHIC, os.path.join(folder, "in.ttf"))
-    old = fields(TTFont(os.path.join(folder, "in.ttf")), "OS/2")
-    # Values unlike the font's own, so that a lost edit shows.
-    weight = 7 if old["usWeightClass"] != 700 else 3
-    panose = 8 if old["panose"]["bWeight"] != 8 else 3
-    environment = {"FONTAB_WEIGHT_POSITION": str(weight), "FONTAB_PANOSE_WEIGHT": str(panose)}
-    return "OS/2", environment, lambda old: {"usWeightClass": weight * 100,
-                                             "panose": dict(old["panose"], bWeight=panose)}
-
-
-CASES = {"GaspRangeEdit": gasp_case, "OS2RealFont": os2_case}
-
-
-def check(tag, changes, old_path, new_path):
+def check_written(path, old, edits):
+    """Failures of the font at path, written from the font old with edits {tag: {field: value}}."""
     failures = []
-    after = TTFont(new_path, checkChecksums=2)
-    for name in after.reader.keys():  # the fixture's filler tables are read, not parsed
+    new = TTFont(path, checkChecksums=2)
+    for tag in new.reader.keys():  # the fixtures' filler tables are read, not parsed
         try:
-            after.reader[name]  # raises when the table's checksum is wrong
+            new.reader[tag]  # raises when the table's checksum is wrong
         except AssertionError as error:
-            failures.append(f"table {name}: {error}")
-    old = fields(TTFont(old_path), tag)
-    expected = dict(old, **changes(old))
-    new = fields(after, tag)
-    for name in sorted(set(expected) | set(new)):
-        if new.get(name) != expected.get(name):
-            failures.append(f"{tag} {name} is {new.get(name)!r}, not {expected.get(name)!r}")
-
-    with open(old_path, "rb") as f:
-        old_bytes = f.read()
-    with open(new_path, "rb") as f:
-        new_bytes = f.read()
-    allowed = set()
-    for i in range(struct.unpack_from(">H", old_bytes, 4)[0]):
-        record = 12 + 16 * i
-        name, _, offset, length = struct.unpack_from(">4sIII", old_bytes, record)
-        if name.decode("latin-1") == tag:
-            allowed |= set(range(offset, offset + length)) | set(range(record + 4, record + 8))
-        elif name == b"head":
-            head = offset
-            allowed |= set(range(head + 8, head + 12))
-    if len(new_bytes) != len(old_bytes):
-        failures.append(f"{len(new_bytes)} bytes written for {len(old_bytes)} read")
-    stray = [i for i in range(min(len(old_bytes), len(new_bytes)))
-             if old_bytes[i] != new_bytes[i] and i not in allowed]
-    if stray:
-        failures.append(f"{len(stray)} bytes changed outside the {tag} table, first {stray[:8]}")
-
-    zeroed = bytearray(new_bytes + b"\0" * (-len(new_bytes) % 4))
-    adjustment = struct.unpack_from(">I", zeroed, head + 8)[0]
-    zeroed[head + 8:head + 12] = b"\0\0\0\0"
-    total = sum(struct.unpack(f">{len(zeroed) // 4}I", zeroed))
-    if adjustment != (0xB1B0AFBA - total) & 0xFFFFFFFF:
-        failures.append(f"head.checkSumAdjustment {adjustment:#x} does not match the file")
+            failures.append(f"table {tag}: {error}")
+    with open(path, "rb") as handle:
+        data = handle.read()
+    padded = data + b"\0" * (-len(data) % 4)
+    if sum(struct.unpack(f">{len(padded) // 4}I", padded)) & 0xFFFFFFFF != 0xB1B0AFBA:
+        failures.append("head.checkSumAdjustment does not balance the file")
+    for tag, changes in edits.items():
+        before = fields(old, tag)
+        expected, got = dict(before, **changes(before)), fields(new, tag)
+        failures += [f"{tag} {name} is {got.get(name)!r}, not {expected.get(name)!r}"
+                     for name in sorted(set(expected) | set(got))
+                     if got.get(name) != expected.get(name)]
     return failures
+
+
+def wine_case(args, folder):
+    if args.case == "GaspRangeEdit":  # the Wine test writes in.ttf: 8 ppem becomes 14, both flags
+        tag, environment = "gasp", {}
+        changes = lambda old: {"gaspRange": {14: 0x3, 16: 0x7, 0xFFFF: 0xF}}
+    else:
+        if not os.path.isfile(IPA_GOTHIC):
+            print(f"skipped: {IPA_GOTHIC} is not installed (package fonts-ipafont-gothic)")
+            return SKIPPED
+        shutil.copyfile(IPA_GOTHIC, os.path.join(folder, "in.ttf"))
+        old = fields(TTFont(IPA_GOTHIC), "OS/2")
+        # Values unlike the font's own, so that a lost edit shows.
+        weight = 7 if old["usWeightClass"] != 700 else 3
+        panose = 8 if old["panose"]["bWeight"] != 8 else 3
+        tag = "OS/2"
+        environment = {"FONTAB_WEIGHT_POSITION": str(weight), "FONTAB_PANOSE_WEIGHT": str(panose)}
+        changes = lambda old: {"usWeightClass": weight * 100,
+                               "panose": dict(old["panose"], bWeight=panose)}
+    # Wine's drive Z: is the root of the Unix file system.
+    environment["FONTAB_WRITE_OUT_DIR"] = "Z:" + folder.replace("/", "\\")
+    run = subprocess.run([args.wine_run, args.state, args.prefix, args.tests,
+                          f"--gtest_filter=FontToolsWriteOut.{args.case}"],
+                         env=dict(os.environ, **environment), stdin=subprocess.DEVNULL,
+                         stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                         errors="replace", timeout=500)
+    print(run.stdout)
+    if run.returncode != 0 or "[  PASSED  ] 1 test." not in run.stdout:
+        return ["the Wine test failed or did not run"]
+    return check_written(os.path.join(folder, "out.ttf"),
+                         TTFont(os.path.join(folder, "in.ttf")), {tag: changes})
+
+
+def model_failures(args, path, out_path):
+    font = TTFont(path)
+    os2 = font["OS/2"]
+    edit = [700 if os2.usWeightClass != 700 else 300, 3 if os2.usWidthClass != 3 else 7,
+            8 if os2.panose.bWeight != 8 else 2]
+    edits = {"OS/2": lambda old: {"usWeightClass": edit[0], "usWidthClass": edit[1],
+                                  "panose": dict(old["panose"], bWeight=edit[2])}}
+    ranges = dict(font["gasp"].gaspRange) if "gasp" in font else {}
+    if ranges:  # the first limit moved past the next when there is room, so records re-sort
+        limits = sorted(ranges)
+        new = next((n for n in [n + 1 for n in limits[1:2]] + [limits[0] + 1]
+                    if n < 0xFFFF and n not in ranges), limits[0])
+        flags = (ranges.pop(limits[0]) & 3) ^ 1
+        ranges[new] = flags
+        edit += [limits[0], new, flags]
+        edits["gasp"] = lambda old: {"gaspRange": ranges}
+    run = subprocess.run([args.probe, path, out_path, *map(str, edit)], capture_output=True,
+                         text=True)
+    if run.returncode != 0:
+        return [f"font_probe failed: {run.stderr.strip()}"]
+    return check_written(out_path, font, edits)
+
+
+def models(args, folder):
+    fonts, failures = set(), []
+    for package in PACKAGES:
+        listing = subprocess.run(["dpkg-query", "-L", package], capture_output=True, text=True)
+        if listing.returncode != 0:
+            failures.append(f"corpus package {package} is not installed (scripts/setup installs it)")
+        fonts |= {os.path.realpath(p) for p in listing.stdout.split("\n")
+                  if p.lower().endswith((".ttf", ".otf")) and os.path.isfile(p)}
+    for path in sorted(fonts):
+        try:
+            failures += [f"{path}: {f}" for f in model_failures(args, path, os.path.join(folder, "out"))]
+        except Exception as error:  # font_probe's refusals, and fontTools' own complaints
+            failures.append(f"{path}: {type(error).__name__}: {error}")
+    print(f"{len(fonts)} fonts checked")
+    return failures if fonts else failures + ["no font found in the corpus packages"]
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("case", choices=sorted(CASES))
-    parser.add_argument("--wine-run", required=True, help="scripts/wine-run")
-    parser.add_argument("--state", required=True, help="the Wine session's state folder")
-    parser.add_argument("--prefix", required=True, help="the Wine prefix")
-    parser.add_argument("--tests", required=True, help="fontab_wine_tests.exe")
+    parser.add_argument("case", choices=["GaspRangeEdit", "OS2RealFont", "models"])
+    for option in ["--wine-run", "--state", "--prefix", "--tests", "--probe"]:
+        parser.add_argument(option)
     args = parser.parse_args()
-
-    with tempfile.TemporaryDirectory(prefix="fontab-write-out-") as folder:
-        case = CASES[args.case](folder)
-        if case is None:
-            print(f"skipped: {IPA_GOTHIC} is not installed (package fonts-ipafont-gothic)")
-            return SKIPPED
-        tag, environment, changes = case
-        # Wine's drive Z: is the root of the Unix file system.
-        environment["FONTAB_WRITE_OUT_DIR"] = "Z:" + folder.replace("/", "\\")
-        run = subprocess.run(
-            [args.wine_run, args.state, args.prefix, args.tests,
-             f"--gtest_filter=FontToolsWriteOut.{args.case}"],
-            env=dict(os.environ, **environment), stdin=subprocess.DEVNULL,
-            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, errors="replace",
-            timeout=500)
-        print(run.stdout)
-        if run.returncode != 0 or "[  PASSED  ] 1 test." not in run.stdout:
-            print(f"FAILED: the Wine test ended with {run.returncode} or did not pass")
-            return 1
-        failures = check(tag, changes, os.path.join(folder, "in.ttf"),
-                         os.path.join(folder, "out.ttf"))
+    with tempfile.TemporaryDirectory(prefix="fontab-fonttools-") as folder:
+        failures = (models if args.case == "models" else wine_case)(args, folder)
+    if failures == SKIPPED:
+        return SKIPPED
     for failure in failures:
         print(f"FAILED: {failure}")
-    if not failures:
-        print(f"the written {tag} table holds the edit; only the checksums changed besides")
+    print("FAILED" if failures else "passed")
     return 1 if failures else 0
 
 

@@ -5,19 +5,15 @@
 #include "app/main_window.h"
 #include "res/resource.h"
 #include "tables/os2/value_names.h"
-#include "tests/wine/modal_answerer.h"
+#include "tests/support/write_bounds.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
+#include <dlgs.h>
 
 #include <algorithm>
-
-void registerProgramClasses() {
-    static const bool registered = [] {
-        buildValueNameTables();
-        return registerWindowClasses() != 0;
-    }();
-    (void)registered;
-}
+#include <fstream>
+#include <iterator>
 
 Bytes browserFont() {
     return SfntBuilder()
@@ -30,10 +26,6 @@ Bytes browserFont() {
         .table("head", headTable())
         .table("cvt ", filler(12))
         .build();
-}
-
-Bytes fontWithoutEditors() {
-    return SfntBuilder().table("cmap", filler(20)).table("head", headTable()).build();
 }
 
 int pumpMessages() {
@@ -51,10 +43,13 @@ int pumpMessages() {
 }
 
 ProgramWindow::ProgramWindow(int width, int height) {
-    registerProgramClasses();
+    static const bool registered = [] {
+        buildValueNameTables();
+        return registerWindowClasses() != 0;
+    }();
+    (void)registered;
     window_ = createMainWindow(SW_SHOWNORMAL);
     resizeBase(width, height);
-    pumpMessages();
 }
 
 ProgramWindow::~ProgramWindow() {
@@ -79,57 +74,52 @@ void ProgramWindow::resizeBase(int width, int height) {
     GetWindowRect(window_, &window);
     GetClientRect(window_, &client);
     GetClientRect(hStatusBar, &status);
-    int frameWidth = (window.right - window.left) - client.right;
-    int frameHeight = (window.bottom - window.top) - client.bottom;
-    SetWindowPos(window_, nullptr, 0, 0, width + frameWidth, height + frameHeight + status.bottom,
+    SetWindowPos(window_, nullptr, 0, 0, width + (window.right - window.left) - client.right,
+                 height + (window.bottom - window.top) - client.bottom + status.bottom,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     pumpMessages();
 }
 
 namespace {
 
-std::string itemText(HWND tree, HTREEITEM item) {
+std::string itemText(HTREEITEM item) {
     char text[520] = {};
-    TVITEMA data = {};
-    data.mask = TVIF_TEXT | TVIF_HANDLE;
-    data.hItem = item;
-    data.pszText = text;
-    data.cchTextMax = sizeof text;
-    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+    TVITEMA data = {TVIF_TEXT | TVIF_HANDLE, item, 0, 0, text, sizeof text, 0, 0, 0, 0};
+    SendMessageA(hTreeView, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
     return text;
 }
 
-HTREEITEM nextItem(HWND tree, UINT relation, HTREEITEM item) {
-    return reinterpret_cast<HTREEITEM>(
-        SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+// The root, then its children.
+std::vector<HTREEITEM> treeItems() {
+    auto next = [](UINT relation, HTREEITEM item) {
+        return reinterpret_cast<HTREEITEM>(
+            SendMessageA(hTreeView, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+    };
+    std::vector<HTREEITEM> items;
+    for (HTREEITEM item = next(TVGN_ROOT, nullptr); item != nullptr;
+         item = next(items.size() == 1 ? TVGN_CHILD : TVGN_NEXT, item))
+        items.push_back(item);
+    return items;
 }
 
 } // namespace
 
-TreeContents treeContents(HWND tree) {
+TreeContents treeContents() {
     TreeContents contents;
-    contents.count = static_cast<int>(SendMessageA(tree, TVM_GETCOUNT, 0, 0));
-    HTREEITEM root = nextItem(tree, TVGN_ROOT, nullptr);
-    if (root == nullptr)
-        return contents;
-    contents.root = itemText(tree, root);
-    for (HTREEITEM child = nextItem(tree, TVGN_CHILD, root); child != nullptr;
-         child = nextItem(tree, TVGN_NEXT, child))
-        contents.children.push_back(itemText(tree, child));
+    contents.count = static_cast<int>(SendMessageA(hTreeView, TVM_GETCOUNT, 0, 0));
+    for (HTREEITEM item : treeItems())
+        (contents.root.empty() ? contents.root : contents.children.emplace_back()) = itemText(item);
     return contents;
 }
 
-bool selectItem(HWND tree, const std::string& text) {
-    HTREEITEM root = nextItem(tree, TVGN_ROOT, nullptr);
-    HTREEITEM found = root != nullptr && itemText(tree, root) == text ? root : nullptr;
-    for (HTREEITEM child = root ? nextItem(tree, TVGN_CHILD, root) : nullptr;
-         child != nullptr && found == nullptr; child = nextItem(tree, TVGN_NEXT, child))
-        if (itemText(tree, child) == text)
-            found = child;
-    if (found == nullptr)
-        return false;
-    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(found));
-    return true;
+bool selectItem(const std::string& text) {
+    std::vector<HTREEITEM> items = treeItems();
+    auto found = std::find_if(items.begin(), items.end(),
+                              [&text](HTREEITEM item) { return itemText(item) == text; });
+    if (found != items.end())
+        SendMessageA(hTreeView, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(*found));
+    pumpMessages();
+    return found != items.end();
 }
 
 std::string className(HWND window) {
@@ -138,9 +128,9 @@ std::string className(HWND window) {
     return name;
 }
 
-std::vector<std::string> paneClasses(HWND baseWindow) {
+std::vector<std::string> paneClasses() {
     std::vector<std::string> classes;
-    for (HWND child = GetWindow(baseWindow, GW_CHILD); child != nullptr;
+    for (HWND child = GetWindow(hBaseWindow, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT))
         if (child != hTreeView)
             classes.push_back(className(child));
@@ -154,58 +144,194 @@ RECT rectInParent(HWND child) {
     return rect;
 }
 
-fontObject* openTable(const char* tag) {
-    fontObject* object = nullptr;
-    return otf && otf->findTable(tag, object) ? object : nullptr;
-}
-
 bool openItem(ProgramWindow& program, const std::string& path, const std::string& item) {
     program.load(path);
-    bool selected = selectItem(hTreeView, item);
-    pumpMessages();
-    return selected && hPane != nullptr;
+    return selectItem(item) && hPane != nullptr;
 }
 
-bool reselectItem(const std::string& item) {
-    bool away = selectItem(hTreeView, "head");
-    pumpMessages();
-    bool back = selectItem(hTreeView, item);
-    pumpMessages();
-    return away && back;
+namespace {
+ModalAnswerer* current = nullptr; // one at a time, on the GUI thread
+} // namespace
+
+ModalAnswerer::ModalAnswerer(std::vector<Step> answers) : answers_(std::move(answers)) {
+    current = this;
+    hook_ = SetWindowsHookExA(WH_CBT, hookProc, nullptr, GetCurrentThreadId());
+    timer_ = SetTimer(nullptr, 0, 10, tick);
+}
+
+ModalAnswerer::~ModalAnswerer() {
+    KillTimer(nullptr, timer_);
+    UnhookWindowsHookEx(hook_);
+    current = nullptr;
+}
+
+void ModalAnswerer::later(HWND window, std::vector<Step> steps) {
+    for (Live& live : current->live_)
+        if (live.window == window)
+            live.steps.insert(live.steps.end(), steps.begin(), steps.end());
+}
+
+LRESULT CALLBACK ModalAnswerer::hookProc(int code, WPARAM wParam, LPARAM lParam) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    auto& live = current->live_;
+    if (code == HCBT_ACTIVATE && className(window) == "#32770" &&
+        std::none_of(live.begin(), live.end(), [window](auto& l) { return l.window == window; })) {
+        bool expected = current->answered_ < static_cast<int>(current->answers_.size());
+        current->unexpected_ += !expected;
+        live.push_back(
+            {window, {expected ? current->answers_[current->answered_++] : press(IDCANCEL)}});
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// An answer may open another modal window; its own is busy until it returns.
+void CALLBACK ModalAnswerer::tick(HWND, UINT, UINT_PTR, DWORD) {
+    auto& live = current->live_;
+    for (auto it = live.begin(); it != live.end();) {
+        if (it->busy) {
+            ++it;
+        } else if (!IsWindow(it->window)) {
+            it = live.erase(it);
+        } else if (it->steps.empty()) {
+            ++current->leftOpen_;
+            EndDialog(it->window, 0);
+            it = live.erase(it);
+        } else {
+            Step step = it->steps.front();
+            it->steps.erase(it->steps.begin());
+            it->busy = true;
+            step(it->window);
+            (it++)->busy = false;
+        }
+    }
+}
+
+Step inSteps(std::vector<Step> steps) {
+    return [steps](HWND window) {
+        steps.front()(window);
+        ModalAnswerer::later(window, std::vector<Step>(steps.begin() + 1, steps.end()));
+    };
+}
+
+Step recordMessageBox(std::vector<MessageBoxSeen>& seen) {
+    return [&seen](HWND box) {
+        MessageBoxSeen message{windowText(GetDlgItem(box, 0xFFFF)), windowText(box), false,
+                               GetWindow(box, GW_OWNER)};
+        const LRESULT errorIcon = reinterpret_cast<LRESULT>(LoadIconA(nullptr, IDI_HAND));
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            message.errorIcon |= (GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+                                 SendMessageA(child, STM_GETICON, 0, 0) == errorIcon;
+        seen.push_back(message);
+        pressButton(box, IDOK);
+    };
+}
+
+namespace {
+BOOL CALLBACK matchControl(HWND child, LPARAM data) {
+    auto* search = reinterpret_cast<std::pair<int, HWND>*>(data);
+    if (GetDlgCtrlID(child) == search->first)
+        search->second = child;
+    return search->second == nullptr;
+}
+
+HWND findControl(HWND dialog, int id) { // at any depth
+    std::pair<int, HWND> search = {id, nullptr};
+    EnumChildWindows(dialog, matchControl, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+} // namespace
+
+Step chooseFile(const std::string& path) {
+    return [path](HWND dialog) {
+        // The name box is an edit (edt1) or, in newer layouts, a combo box (cmb13).
+        HWND name = findControl(dialog, edt1);
+        SetWindowTextA(name ? name : findControl(dialog, cmb13), path.c_str());
+        pressButton(dialog, IDOK);
+    };
+}
+
+Step press(int id) {
+    return [id](HWND dialog) { pressButton(dialog, id); };
+}
+
+void pressButton(HWND dialog, int id) {
+    HWND button = GetDlgItem(dialog, id);
+    if (button != nullptr && IsWindowEnabled(button))
+        SendMessageA(button, BM_CLICK, 0, 0);
+    else
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+
+void pressKey(HWND dialog, WPARAM key) {
+    HWND focus = GetFocus();
+    HWND target = focus != nullptr && (focus == dialog || IsChild(dialog, focus)) ? focus : dialog;
+    // Repeat count 1 and the scan code; a release adds the previous-state and transition bits.
+    DWORD down = 1 | (MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_VSC) << 16);
+    PostMessageA(target, WM_KEYDOWN, key, static_cast<LPARAM>(down));
+    PostMessageA(target, WM_KEYUP, key, static_cast<LPARAM>(down | 0xC0000000u));
+}
+
+std::string windowText(HWND window) {
+    char text[1024] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
 }
 
 bool writeOutAs(ProgramWindow& program, const std::string& path) {
     ModalAnswerer answerer({chooseFile(path)});
     program.command(IDM_WRITE);
     pumpMessages();
-    return answerer.answered() == 1 && answerer.unexpected() == 0 && answerer.leftOpen() == 0;
+    return answerer.answered() == 1 && answerer.clean();
 }
 
-std::vector<size_t> changedOutsideTable(const Bytes& before, const Bytes& after,
-                                        const std::string& tag) {
-    constexpr size_t kChecksumSize = 4, kRecordChecksumAt = 4, kRecordLengthAt = 12;
-    constexpr size_t kHeadAdjustmentAt = 8;
-    std::vector<std::pair<size_t, size_t>> allowed; // [begin, end)
-    for (size_t i = 0; i < getU16(before, 4); ++i) {
-        std::string recordTag(before.begin() + recordAt(i), before.begin() + recordAt(i) + 4);
-        size_t offset = recordOffset(before, i);
-        if (recordTag == tag) {
-            allowed.push_back({offset, offset + getU32(before, recordAt(i) + kRecordLengthAt)});
-            size_t checksum = recordAt(i) + kRecordChecksumAt;
-            allowed.push_back({checksum, checksum + kChecksumSize});
-        } else if (recordTag == "head") {
-            allowed.push_back(
-                {offset + kHeadAdjustmentAt, offset + kHeadAdjustmentAt + kChecksumSize});
-        }
+TestFolder::TestFolder() {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    static unsigned counter = 0;
+    do {
+        path_ = std::string(temp) + "fontab-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(++counter);
+    } while (!CreateDirectoryA(path_.c_str(), nullptr));
+}
+
+TestFolder::~TestFolder() {
+    for (const std::string& name : fileNamesIn(path_)) {
+        SetFileAttributesA(file(name).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(file(name).c_str());
+        RemoveDirectoryA(file(name).c_str());
     }
-    std::vector<size_t> changed;
-    for (size_t at = 0; at < std::max(before.size(), after.size()); ++at) {
-        bool same = at < before.size() && at < after.size() && before[at] == after[at];
-        bool inside = false;
-        for (auto [begin, end] : allowed)
-            inside = inside || (at >= begin && at < end);
-        if (!same && !inside)
-            changed.push_back(at);
-    }
-    return changed;
+    RemoveDirectoryA(path_.c_str());
+}
+
+std::vector<std::string> fileNamesIn(const std::string& folder, const char* pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool writeBytes(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    return out.write(reinterpret_cast<const char*>(bytes.data()), bytes.size()).flush().good();
+}
+
+Bytes readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::optional<size_t> strayWrite(const Bytes& before, const Bytes& after) {
+    if (otf == nullptr || before.size() != after.size())
+        return std::min(before.size(), after.size());
+    return strayChange(before.data(), after.data(), before.size(),
+                       writableBytes(*otf, before.size()));
 }

@@ -1,0 +1,408 @@
+// The gasp pane and its range dialog, and the OS/2 pane, on the real program.
+#include "app/base_window.h"
+#include "app/command_ids.h"
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "res/resource.h"
+#include "tables/gasp/gasp_header.h"
+#include "tables/gasp/gasp_pane.h"
+#include "tables/os2/os2.h"
+#include "tables/os2/os2_pane.h"
+#include "tests/wine/program_windows.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+
+namespace {
+
+using Ranges = std::map<uint16_t, uint16_t>;
+using Records = std::vector<std::pair<uint16_t, uint16_t>>;
+using Rows = std::vector<std::string>; // "ppem|points|hinting|smoothing"
+
+// Rows 0 to 4, given out of order; 16 and the last range carry bit 2 too.
+const Records kRecords = {{16, 0x7}, {9, 0x1}, {0xFFFF, 0xF}, {8, 0x2}, {12, 0x0}};
+const Ranges kRanges(kRecords.begin(), kRecords.end());
+const Rows kRows = {"8|6|なし|あり", "9|6|あり|なし", "12|9|なし|なし", "16|12|あり|あり",
+                    "∞|∞|あり|あり"};
+
+Bytes fontWith(const char* tag, const Bytes& table) {
+    return SfntBuilder()
+        .table("head", headTable())
+        .table("cmap", filler(36, 0x20))
+        .table(tag, table)
+        .build();
+}
+
+Ranges openRanges() {
+    auto* gasp = otf ? otf->tableOf<gaspHeader>("gasp") : nullptr;
+    return gasp ? gasp->ranges : Ranges{{0, 0xDEAD}};
+}
+
+Rows listRows() {
+    Rows rows;
+    for (int row = 0; row < ListView_GetItemCount(hGaspList); ++row) {
+        std::string line;
+        for (int column = 0; column < 4; ++column) {
+            char text[64] = {};
+            ListView_GetItemText(hGaspList, row, column, text, sizeof text);
+            line += (column ? "|" : "") + std::string(text);
+        }
+        rows.push_back(line);
+    }
+    return rows;
+}
+
+// A double-click on row as the list gets it from the mouse (below the rows
+// when there is no such row), the answers given to what it opens.
+void editRow(int row, std::vector<Step> answers) {
+    const int expected = static_cast<int>(answers.size());
+    ModalAnswerer answerer(std::move(answers));
+    RECT bounds = {};
+    int count = ListView_GetItemCount(hGaspList);
+    ListView_GetItemRect(hGaspList, std::min(row, count - 1), &bounds, LVIR_BOUNDS);
+    LPARAM at = MAKELPARAM(20, row < count ? (bounds.top + bounds.bottom) / 2 : bounds.bottom + 8);
+    SendMessageA(hGaspList, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageA(hGaspList, WM_LBUTTONUP, 0, at);
+    pumpMessages();
+    EXPECT_EQ(answerer.answered(), expected) << "row " << row;
+    EXPECT_TRUE(answerer.clean()) << "row " << row;
+}
+
+// Caption, size, enabled size box and unit buttons, checks of PPEM, points,
+// hinting and smoothing.
+std::string dialogState(HWND dialog) {
+    std::string state = windowText(dialog) + " " + windowText(GetDlgItem(dialog, IDC_GASP_SIZE));
+    state += " ";
+    for (int id : {IDC_GASP_SIZE, IDC_GASP_PPEM, IDC_GASP_POINTS})
+        state += IsWindowEnabled(GetDlgItem(dialog, id)) ? "e" : "d";
+    state += " ";
+    for (int id : {IDC_GASP_PPEM, IDC_GASP_POINTS, IDC_GASP_GRIDFIT, IDC_GASP_DOGRAY})
+        state += IsDlgButtonChecked(dialog, id) == BST_CHECKED ? "1" : "0";
+    return state;
+}
+
+struct Input {
+    const char* size = nullptr; // null, a zero unit and a negative flag: as shown
+    int unit = 0;
+    int hinting = -1, smoothing = -1;
+};
+
+void fill(HWND dialog, const Input& input) {
+    if (input.size != nullptr)
+        SetDlgItemTextA(dialog, IDC_GASP_SIZE, input.size);
+    if (input.unit != 0)
+        pressButton(dialog, input.unit);
+    for (auto [id, want] :
+         {std::pair{IDC_GASP_GRIDFIT, input.hinting}, std::pair{IDC_GASP_DOGRAY, input.smoothing}})
+        if (want >= 0 && (IsDlgButtonChecked(dialog, id) == BST_CHECKED) != (want == 1))
+            pressButton(dialog, id);
+}
+
+Step answer(const Input& input, int button = IDOK) {
+    return [input, button](HWND dialog) {
+        fill(dialog, input);
+        button == VK_ESCAPE ? pressKey(dialog, VK_ESCAPE) : pressButton(dialog, button);
+    };
+}
+
+struct Pane {
+    TestFolder folder;
+    ProgramWindow program;
+    Bytes font;
+    bool open(const char* tag, const Bytes& table) {
+        font = fontWith(tag, table);
+        return writeBytes(folder.file("in.ttf"), font) &&
+               openItem(program, folder.file("in.ttf"), tag);
+    }
+    Bytes writeOut() {
+        return writeOutAs(program, folder.file("out.ttf")) ? readBytes(folder.file("out.ttf"))
+                                                           : Bytes{};
+    }
+};
+
+} // namespace
+
+TEST(GaspPane, ListsTheRangesAscending) {
+    Pane pane;
+    ASSERT_TRUE(pane.open("gasp", gaspTable(1, kRecords)));
+    EXPECT_EQ(listRows(), kRows);
+    editRow(5, {}); // below the rows
+    EXPECT_EQ(openRanges(), kRanges);
+}
+
+TEST(GaspRangeDialog, ShowsTheRangeItWasOpenedOn) {
+    Pane pane;
+    ASSERT_TRUE(pane.open("gasp", gaspTable(1, kRecords)));
+    const char* wanted[] = {"gasp設定 8 eee 1001", "gasp設定 9 eee 1010", "gasp設定 12 eee 1000",
+                            "gasp設定 16 eee 1011", "gasp設定 ∞ ddd 0011"};
+    for (int row = 0; row < 5; ++row) {
+        std::string seen;
+        editRow(row, {[&seen](HWND dialog) {
+                    seen = dialogState(dialog);
+                    pressButton(dialog, IDCANCEL);
+                }});
+        EXPECT_EQ(seen, wanted[row]);
+    }
+}
+
+// The largest sizes are taken and one past them refused; a stored edit moves
+// its row to its place, with no selection left.
+TEST(GaspRangeDialog, StoresPointsAsPPEMAndRefusesBadSizes) {
+    const char* invalid = "サイズの値が正しくありません。\n0も無効ですのでご注意ください。";
+    const char* duplicate = "入力された範囲は別に登録されています。";
+    const struct {
+        int row;
+        Input input;
+        const char* refusal; // null: stored as ppem at list row at
+        uint16_t ppem = 0;
+        int at = 0;
+        const char* shown = nullptr;
+    } cases[] = {
+        {2, {"10", IDC_GASP_POINTS}, nullptr, 14, 2, "14|10|なし|なし"},
+        {2, {"49150", IDC_GASP_POINTS}, nullptr, 65534, 3, "65534|49150|なし|なし"},
+        {2, {"65534", IDC_GASP_PPEM, 1}, nullptr, 65534, 3, "65534|49150|あり|なし"},
+        {0, {"13", IDC_GASP_PPEM}, nullptr, 13, 2, "13|9|なし|あり"},
+        {2, {"49151", IDC_GASP_POINTS}, invalid},
+        {2, {"65535", IDC_GASP_PPEM}, invalid},
+        {2, {"0", IDC_GASP_PPEM}, invalid},
+        {2, {"abc", IDC_GASP_PPEM}, invalid},
+        {0, {"16", IDC_GASP_PPEM, 1, 1}, duplicate},
+        {0, {"9", IDC_GASP_POINTS}, duplicate}, // 12 ppem
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input.size);
+        Pane pane;
+        ASSERT_TRUE(pane.open("gasp", gaspTable(1, kRecords)));
+        if (c.refusal == nullptr) {
+            ListView_SetItemState(hGaspList, 1, LVIS_SELECTED, LVIS_SELECTED);
+            editRow(c.row, {answer(c.input)});
+            Ranges after = kRanges;
+            uint16_t old = c.row == 0 ? 8 : 12;
+            after[c.ppem] = (after[old] & ~1u) | (c.input.hinting == 1 ? 1 : 0);
+            after.erase(old);
+            EXPECT_EQ(openRanges(), after);
+            EXPECT_EQ(ListView_GetSelectedCount(hGaspList), 0u);
+            ASSERT_EQ(listRows().size(), kRows.size());
+            EXPECT_EQ(listRows()[c.at], c.shown);
+            continue;
+        }
+        std::vector<MessageBoxSeen> seen;
+        HWND dialog = nullptr;
+        std::string stillShown;
+        editRow(c.row, {inSteps({[&](HWND d) { answer(c.input)(dialog = d); },
+                                 [&](HWND d) {
+                                     stillShown = IsWindowVisible(d) ? windowText(d) : "closed";
+                                     pressButton(d, IDCANCEL);
+                                 }}),
+                        recordMessageBox(seen)});
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].text, c.refusal);
+        EXPECT_EQ(seen[0].caption, "Error");
+        EXPECT_TRUE(seen[0].errorIcon);
+        if (c.refusal == invalid) { // the dialog stays, and owns the box
+            EXPECT_EQ(seen[0].owner, dialog);
+            EXPECT_EQ(stillShown, "gasp設定");
+        }
+        EXPECT_EQ(openRanges(), kRanges);
+        EXPECT_EQ(listRows(), kRows);
+    }
+}
+
+TEST(GaspRangeDialog, TheLastRangeKeepsItsLimitAndCancelOrEscKeepAll) {
+    Pane pane;
+    ASSERT_TRUE(pane.open("gasp", gaspTable(1, kRecords)));
+    const Input changes = {"13", IDC_GASP_POINTS, 1, 0};
+    editRow(0, {answer(changes, IDCANCEL)});
+    editRow(3, {answer(changes, VK_ESCAPE)});
+    EXPECT_EQ(openRanges(), kRanges);
+    EXPECT_EQ(listRows(), kRows);
+    editRow(3, {answer({"20", IDC_GASP_PPEM, 0})}); // 16 (0x7) -> 20 without hinting
+    editRow(4, {answer({"12", 0, 0, 1})});          // the disabled box is not read
+    Ranges after = kRanges;
+    after.erase(16);
+    after[20] = 0x6;
+    after[0xFFFF] = 0xE;
+    EXPECT_EQ(openRanges(), after);
+    EXPECT_EQ(listRows()[4], "∞|∞|なし|あり");
+    const Bytes out = pane.writeOut();
+    EXPECT_EQ(strayWrite(pane.font, out), std::nullopt);
+}
+
+namespace {
+
+Bytes os2With(uint16_t version, uint16_t weight, uint16_t width, uint16_t fsType,
+              const char* vendor, uint8_t bWeight) {
+    Bytes table = os2Table(version);
+    putU16(table, kOS2WeightAt, weight);
+    putU16(table, kOS2WidthAt, width);
+    putU16(table, kOS2FsTypeAt, fsType);
+    std::copy(vendor, vendor + 4, table.begin() + kOS2VendorAt);
+    table[kOS2PanoseAt + kPanoseWeightIndex] = bWeight;
+    return table;
+}
+
+std::string selection(HWND list) { // "item data text", "-1 " with none
+    LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR)
+        return "-1 ";
+    char text[256] = {};
+    SendMessageA(list, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    return std::to_string(SendMessageA(list, CB_GETITEMDATA, static_cast<WPARAM>(index), 0)) + " " +
+           text;
+}
+
+// "weight/width/usage/options/vendor/PANOSE|enabled controls"; positions only when enabled.
+std::string paneState() {
+    auto position = [](HWND bar) {
+        return IsWindowEnabled(bar) ? std::to_string(SendMessageA(bar, TBM_GETPOS, 0, 0)) + " "
+                                    : "";
+    };
+    HWND option = GetWindow(hUsageCombo, GW_HWNDNEXT); // the two check boxes follow the list
+    std::string options, enabled;
+    for (HWND box : {option, GetWindow(option, GW_HWNDNEXT)})
+        options += SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED ? "1" : "0";
+    for (HWND control : {hUsageCombo, option, GetWindow(option, GW_HWNDNEXT), hVendorBox,
+                         hWeightTrackbar, hWidthTrackbar, hPanoseCombo})
+        enabled += IsWindowEnabled(control) ? "1" : "0";
+    return position(hWeightTrackbar) + windowText(hWeightName) + "/" + position(hWidthTrackbar) +
+           windowText(hWidthName) + "/" + selection(hUsageCombo) + "/" + options + "/" +
+           windowText(hVendorBox) + "/" + selection(hPanoseCombo) + "|" + enabled;
+}
+
+// What a trackbar sends its parent; the position travels only with the thumb codes.
+void moveTrackbar(HWND trackbar, int position, std::initializer_list<int> codes) {
+    SendMessageA(trackbar, TBM_SETPOS, TRUE, position);
+    for (int code : codes) {
+        bool thumb = code == TB_THUMBTRACK || code == TB_THUMBPOSITION;
+        SendMessageA(GetParent(trackbar), WM_HSCROLL, MAKEWPARAM(code, thumb ? position : 0),
+                     reinterpret_cast<LPARAM>(trackbar));
+    }
+}
+
+bool chooseItem(HWND list, LRESULT value) { // picked as the list notifies
+    for (LRESULT i = 0; i < SendMessageA(list, CB_GETCOUNT, 0, 0); ++i)
+        if (SendMessageA(list, CB_GETITEMDATA, static_cast<WPARAM>(i), 0) == value) {
+            SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+            SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(list));
+            return true;
+        }
+    return false;
+}
+
+void tryEveryEdit() {
+    moveTrackbar(hWeightTrackbar, 7, {TB_THUMBTRACK, TB_THUMBPOSITION, TB_ENDTRACK});
+    moveTrackbar(hWidthTrackbar, 3, {TB_PAGEDOWN});
+    chooseItem(hPanoseCombo, 2);
+    chooseItem(hUsageCombo, 12); // disabled: were it operated anyway, it stores nothing
+}
+
+const char kDisabled[] = "//-1 /00//-1 |0000000";
+
+} // namespace
+
+TEST(OS2Pane, ShowsTheTableValues) {
+    const std::pair<Bytes, const char*> cases[] = {
+        {os2With(4, 400, 5, 0x0000, "TEST", 8),
+         "4 Regular/5 Medium/0 インストール可能/00/TEST/8 Bold|0000111"},
+        {os2With(4, 450, 5, 0x0304, "ABCD", 2),
+         "4 /5 Medium/4 表示・印刷可能/11/ABCD/2 Very Light|0000111"},
+        {os2With(4, 1000, 10, 0x000C, "AB\0D", 11),
+         "9 /9 /12 表示・印刷・編集可能/00/AB/11 Nord|0000111"},
+        {os2With(4, 0, 0, 0x0001, "abcd", 12), "1 /1 /-1 /00/abcd/-1 |0000111"},
+        {os2Table(6, 100), kDisabled}, // refused: a version past 5, or shorter than its version
+        {os2Table(4, 90), kDisabled},
+        {os2Table(0, 60), kDisabled},
+    };
+    for (const auto& [table, shown] : cases) {
+        SCOPED_TRACE(shown);
+        Pane pane;
+        ASSERT_TRUE(pane.open("OS/2", table));
+        EXPECT_EQ(paneState(), shown);
+        if (os2Object == nullptr) { // edits are refused, the file writes out as it came
+            tryEveryEdit();
+            EXPECT_EQ(windowText(hWeightName) + "/" + windowText(hWidthName), "/");
+            EXPECT_EQ(pane.writeOut(), pane.font);
+        }
+    }
+}
+
+TEST(OS2Pane, EditsAreStoredShownAgainAndWrittenOut) {
+    for (uint16_t version : {0, 4, 5}) {
+        SCOPED_TRACE(version);
+        Pane pane;
+        ASSERT_TRUE(pane.open("OS/2", os2With(version, 450, 5, 0x0304, "TEST", 8)));
+        tryEveryEdit();
+        OS2* os2 = otf->tableOf<OS2>("OS/2");
+        ASSERT_NE(os2, nullptr);
+        EXPECT_EQ(std::vector<int>({os2->usWeightClass, os2->usWidthClass, os2->fsType,
+                                    os2->panose[kPanoseWeightIndex]}),
+                  std::vector<int>({700, 3, 0x0304, 2}));
+        ASSERT_TRUE(selectItem("head") && selectItem("OS/2"));
+        EXPECT_EQ(paneState(), "7 Bold/3 Condensed/4 表示・印刷可能/11/TEST/2 Very Light|0000111");
+        const Bytes out = pane.writeOut();
+        EXPECT_EQ(strayWrite(pane.font, out), std::nullopt);
+        const size_t at = recordOffset(out, 2);
+        EXPECT_EQ(std::vector<int>({getU16(out, at + kOS2WeightAt), getU16(out, at + kOS2WidthAt),
+                                    out[at + kOS2PanoseAt + kPanoseWeightIndex]}),
+                  std::vector<int>({700, 3, 2}));
+    }
+}
+
+TEST(OS2Pane, WithoutAValidObjectIsDisabledAndEditsNothing) {
+    {
+        ProgramWindow program; // a pane made with no font open
+        HWND pane = CreateWindowExA(0, kOS2PaneClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 400, 300,
+                                    hBaseWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(pane, nullptr);
+        EXPECT_EQ(paneState(), kDisabled);
+        tryEveryEdit();
+        EXPECT_EQ(windowText(hWeightName) + "/" + windowText(hWidthName), "/");
+        DestroyWindow(pane);
+    }
+    Pane pane;
+    ASSERT_TRUE(pane.open("OS/2", os2With(4, 400, 5, 0, "TEST", 8)));
+    freeFontFile(fileImage, otf); // behind the back of the pane that shows it
+    fileLength = 0;
+    tryEveryEdit();
+    EXPECT_EQ(os2Object, nullptr);
+    EXPECT_EQ(paneState().substr(paneState().find('|')), "|0000000");
+    EXPECT_EQ(windowText(hWeightName) + "/" + windowText(hWidthName), "Regular/Medium");
+}
+
+// Run by fonttools_write_out_check.py, which names their folder and reads what
+// they write there with fontTools.
+#define FONTTOOLS_FOLDER(folder)                                                                   \
+    const char* folder = std::getenv("FONTAB_WRITE_OUT_DIR");                                      \
+    if (folder == nullptr || *folder == '\0')                                                      \
+    GTEST_SKIP() << "FONTAB_WRITE_OUT_DIR is not set; fonttools_write_out_check.py sets it"
+
+TEST(FontToolsWriteOut, GaspRangeEdit) {
+    FONTTOOLS_FOLDER(folder);
+    const std::string in = std::string(folder) + "\\in.ttf";
+    ProgramWindow program;
+    ASSERT_TRUE(writeBytes(in, fontWith("gasp", gaspTable(1, {{8, 2}, {16, 7}, {0xFFFF, 0xF}}))));
+    ASSERT_TRUE(openItem(program, in, "gasp"));
+    editRow(0, {answer({"10", IDC_GASP_POINTS, 1, 1})}); // 8 -> 14 ppem, both flags
+    ASSERT_TRUE(writeOutAs(program, std::string(folder) + "\\out.ttf"));
+    EXPECT_EQ(strayWrite(readBytes(in), readBytes(std::string(folder) + "\\out.ttf")),
+              std::nullopt);
+}
+
+TEST(FontToolsWriteOut, OS2RealFont) {
+    FONTTOOLS_FOLDER(folder);
+    const int weight = std::atoi(std::getenv("FONTAB_WEIGHT_POSITION"));
+    const int panose = std::atoi(std::getenv("FONTAB_PANOSE_WEIGHT"));
+    ProgramWindow program;
+    ASSERT_TRUE(openItem(program, std::string(folder) + "\\in.ttf", "OS/2"));
+    ASSERT_NE(os2Object, nullptr);
+    moveTrackbar(hWeightTrackbar, weight, {TB_THUMBTRACK, TB_THUMBPOSITION, TB_ENDTRACK});
+    ASSERT_TRUE(chooseItem(hPanoseCombo, panose));
+    ASSERT_TRUE(writeOutAs(program, std::string(folder) + "\\out.ttf"));
+    EXPECT_EQ(strayWrite(readBytes(std::string(folder) + "\\in.ttf"),
+                         readBytes(std::string(folder) + "\\out.ttf")),
+              std::nullopt);
+}
