@@ -10,11 +10,6 @@ SfntBuilder& SfntBuilder::table(const std::string& tag, Bytes bytes, std::option
     return *this;
 }
 
-SfntBuilder& SfntBuilder::sfntVersion(uint32_t version) {
-    sfntVersion_ = version;
-    return *this;
-}
-
 Bytes SfntBuilder::build() const {
     const size_t count = entries_.size();
     size_t next = recordAt(count), end = next; // the directory ends on a multiple of 4
@@ -27,17 +22,8 @@ Bytes SfntBuilder::build() const {
             next = (next + entry.bytes.size() + 3) & ~size_t{3};
     }
     Bytes image((end + 3) & ~size_t{3}, 0);
-    putU32(image, 0, sfntVersion_);
+    putU32(image, 0, 0x00010000);
     putU16(image, 4, static_cast<uint16_t>(count));
-    // The search fields as a font compiler would write them.
-    uint16_t selector = 0;
-    while ((2u << selector) <= count)
-        ++selector;
-    if (count != 0) {
-        putU16(image, 6, static_cast<uint16_t>(16u << selector));
-        putU16(image, 8, selector);
-        putU16(image, 10, static_cast<uint16_t>(16 * count - (16u << selector)));
-    }
     for (size_t i = 0; i < count; ++i)
         std::copy(entries_[i].bytes.begin(), entries_[i].bytes.end(), image.begin() + offsets[i]);
     size_t headAt = 0;

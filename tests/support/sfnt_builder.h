@@ -19,7 +19,6 @@ class SfntBuilder {
     SfntBuilder& table(const std::string& tag, Bytes bytes,
                        std::optional<uint32_t> offset = std::nullopt,
                        std::optional<uint32_t> length = std::nullopt);
-    SfntBuilder& sfntVersion(uint32_t version);
 
     Bytes build() const;
 
@@ -31,7 +30,6 @@ class SfntBuilder {
         std::optional<uint32_t> length;
     };
     std::vector<Entry> entries_;
-    uint32_t sfntVersion_ = 0x00010000;
 };
 
 // Field access for patching and checking images.
