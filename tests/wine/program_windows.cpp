@@ -226,26 +226,11 @@ Step recordMessageBox(std::vector<MessageBoxSeen>& seen) {
     };
 }
 
-namespace {
-BOOL CALLBACK matchControl(HWND child, LPARAM data) {
-    auto* search = reinterpret_cast<std::pair<int, HWND>*>(data);
-    if (GetDlgCtrlID(child) == search->first)
-        search->second = child;
-    return search->second == nullptr;
-}
-
-HWND findControl(HWND dialog, int id) { // at any depth
-    std::pair<int, HWND> search = {id, nullptr};
-    EnumChildWindows(dialog, matchControl, reinterpret_cast<LPARAM>(&search));
-    return search.second;
-}
-} // namespace
-
 Step chooseFile(const std::string& path) {
     return [path](HWND dialog) {
         // The name box is an edit (edt1) or, in newer layouts, a combo box (cmb13).
-        HWND name = findControl(dialog, edt1);
-        SetWindowTextA(name ? name : findControl(dialog, cmb13), path.c_str());
+        HWND name = GetDlgItem(dialog, edt1);
+        SetWindowTextA(name ? name : GetDlgItem(dialog, cmb13), path.c_str());
         pressButton(dialog, IDOK);
     };
 }
@@ -303,10 +288,10 @@ TestFolder::~TestFolder() {
     RemoveDirectoryA(path_.c_str());
 }
 
-std::vector<std::string> fileNamesIn(const std::string& folder, const char* pattern) {
+std::vector<std::string> fileNamesIn(const std::string& folder) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return names;
     do {

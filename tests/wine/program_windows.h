@@ -112,7 +112,7 @@ class TestFolder {
 };
 bool writeBytes(const std::string& path, const Bytes& bytes);
 Bytes readBytes(const std::string& path); // empty when it cannot be read
-std::vector<std::string> fileNamesIn(const std::string& folder, const char* pattern = "*");
+std::vector<std::string> fileNamesIn(const std::string& folder);
 // The first byte of after, written out from the open font read from before,
 // that the font may not write; nothing when every change is allowed.
 std::optional<size_t> strayWrite(const Bytes& before, const Bytes& after);
