@@ -1,17 +1,6 @@
 // Writing the open font out: unedited and edited, refused by the file system,
 // and for hostile files.
-#include "app/base_window.h"
-#include "app/main_window.h"
-#include "font/file_handle.h"
-#include "res/resource.h"
-#include "tables/gasp/gasp_header.h"
-#include "tables/os2/os2.h"
 #include "tests/wine/program_windows.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdlib>
 
 namespace {
 
