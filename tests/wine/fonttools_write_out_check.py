@@ -3,8 +3,9 @@
 
 GaspRangeEdit, OS2RealFont: that case of the Wine suite FontToolsWriteOut edits
 in.ttf in FONTAB_WRITE_OUT_DIR and writes out.ttf. models: font_probe edits
-every corpus font natively. Each output must pass fontTools' checksums, balance
-head.checkSumAdjustment and hold the edits with every other field as before."""
+every font of the corpus packages natively. Each output must pass fontTools'
+checksums, balance head.checkSumAdjustment and hold the edits with every other
+field as before."""
 
 import argparse
 import os
@@ -14,68 +15,52 @@ import subprocess
 import sys
 import tempfile
 
-SKIPPED = 77
+from fontTools.ttLib import TTFont  # scripts/setup installs python3-fonttools
+
 IPA_GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"  # OS/2 version 3
-# OS/2 version 1: DejaVu; 3: IPA Gothic, Liberation; 4: Cantarell (CFF, no gasp)
-# and DejaVuMathTeXGyre (with gasp).
+# OS/2 versions 1 to 4, with and without gasp, TrueType and CFF outlines.
 PACKAGES = ["fonts-dejavu-core", "fonts-dejavu-extra", "fonts-ipafont-gothic",
             "fonts-liberation2", "fonts-cantarell"]
 
-try:
-    from fontTools.ttLib import TTFont
-except ImportError as error:  # scripts/setup installs python3-fonttools
-    print(f"fontTools cannot be imported ({error}); run scripts/setup")
-    sys.exit(1)
 
-
-def fields(font, tag):
-    """A table's fields; an object among them (the PANOSE) as a dictionary."""
-    return {name: dict(vars(value)) if hasattr(value, "__dict__") else value
-            for name, value in vars(font[tag]).items()}
+def fields(font, tag):  # an object among them (the PANOSE) as a dictionary
+    return {k: dict(vars(v)) if hasattr(v, "__dict__") else v for k, v in vars(font[tag]).items()}
 
 
 def check_written(path, old, edits):
-    """Failures of the font at path, written from the font old with edits {tag: {field: value}}."""
-    failures = []
-    new = TTFont(path, checkChecksums=2)
+    """Failures of the font at path, written from the font old with edits {tag: changes(old)}."""
+    new, failures = TTFont(path, checkChecksums=2), []
     for tag in new.reader.keys():  # the fixtures' filler tables are read, not parsed
         try:
             new.reader[tag]  # raises when the table's checksum is wrong
         except AssertionError as error:
             failures.append(f"table {tag}: {error}")
-    with open(path, "rb") as handle:
-        data = handle.read()
-    padded = data + b"\0" * (-len(data) % 4)
-    if sum(struct.unpack(f">{len(padded) // 4}I", padded)) & 0xFFFFFFFF != 0xB1B0AFBA:
+    data = open(path, "rb").read()
+    data += b"\0" * (-len(data) % 4)
+    if sum(struct.unpack(f">{len(data) // 4}I", data)) & 0xFFFFFFFF != 0xB1B0AFBA:
         failures.append("head.checkSumAdjustment does not balance the file")
     for tag, changes in edits.items():
-        before = fields(old, tag)
-        expected, got = dict(before, **changes(before)), fields(new, tag)
-        failures += [f"{tag} {name} is {got.get(name)!r}, not {expected.get(name)!r}"
-                     for name in sorted(set(expected) | set(got))
-                     if got.get(name) != expected.get(name)]
+        expected, got = dict(fields(old, tag), **changes(fields(old, tag))), fields(new, tag)
+        failures += [f"{tag} {k} is {got.get(k)!r}, not {expected.get(k)!r}"
+                     for k in sorted(set(expected) | set(got)) if got.get(k) != expected.get(k)]
     return failures
 
 
 def wine_case(args, folder):
+    environment = {"FONTAB_WRITE_OUT_DIR": "Z:" + folder.replace("/", "\\")}  # Z: is /
     if args.case == "GaspRangeEdit":  # the Wine test writes in.ttf: 8 ppem becomes 14, both flags
-        tag, environment = "gasp", {}
-        changes = lambda old: {"gaspRange": {14: 0x3, 16: 0x7, 0xFFFF: 0xF}}
+        edits = {"gasp": lambda old: {"gaspRange": {14: 0x3, 16: 0x7, 0xFFFF: 0xF}}}
     else:
         if not os.path.isfile(IPA_GOTHIC):
             print(f"skipped: {IPA_GOTHIC} is not installed (package fonts-ipafont-gothic)")
-            return SKIPPED
+            return 77
         shutil.copyfile(IPA_GOTHIC, os.path.join(folder, "in.ttf"))
         old = fields(TTFont(IPA_GOTHIC), "OS/2")
         # Values unlike the font's own, so that a lost edit shows.
-        weight = 7 if old["usWeightClass"] != 700 else 3
-        panose = 8 if old["panose"]["bWeight"] != 8 else 3
-        tag = "OS/2"
-        environment = {"FONTAB_WEIGHT_POSITION": str(weight), "FONTAB_PANOSE_WEIGHT": str(panose)}
-        changes = lambda old: {"usWeightClass": weight * 100,
-                               "panose": dict(old["panose"], bWeight=panose)}
-    # Wine's drive Z: is the root of the Unix file system.
-    environment["FONTAB_WRITE_OUT_DIR"] = "Z:" + folder.replace("/", "\\")
+        weight, panose = 7 if old["usWeightClass"] != 700 else 3, 8 if old["panose"]["bWeight"] != 8 else 3
+        environment.update(FONTAB_WEIGHT_POSITION=str(weight), FONTAB_PANOSE_WEIGHT=str(panose))
+        edits = {"OS/2": lambda old: {"usWeightClass": weight * 100,
+                                      "panose": dict(old["panose"], bWeight=panose)}}
     run = subprocess.run([args.wine_run, args.state, args.prefix, args.tests,
                           f"--gtest_filter=FontToolsWriteOut.{args.case}"],
                          env=dict(os.environ, **environment), stdin=subprocess.DEVNULL,
@@ -84,8 +69,7 @@ def wine_case(args, folder):
     print(run.stdout)
     if run.returncode != 0 or "[  PASSED  ] 1 test." not in run.stdout:
         return ["the Wine test failed or did not run"]
-    return check_written(os.path.join(folder, "out.ttf"),
-                         TTFont(os.path.join(folder, "in.ttf")), {tag: changes})
+    return check_written(os.path.join(folder, "out.ttf"), TTFont(os.path.join(folder, "in.ttf")), edits)
 
 
 def model_failures(args, path, out_path):
@@ -98,14 +82,12 @@ def model_failures(args, path, out_path):
     ranges = dict(font["gasp"].gaspRange) if "gasp" in font else {}
     if ranges:  # the first limit moved past the next when there is room, so records re-sort
         limits = sorted(ranges)
-        new = next((n for n in [n + 1 for n in limits[1:2]] + [limits[0] + 1]
-                    if n < 0xFFFF and n not in ranges), limits[0])
-        flags = (ranges.pop(limits[0]) & 3) ^ 1
-        ranges[new] = flags
-        edit += [limits[0], new, flags]
+        new = next((n for n in limits[1:2] + [limits[0]] if n + 1 < 0xFFFF and n + 1 not in ranges),
+                   limits[0] - 1) + 1
+        ranges[new] = (ranges.pop(limits[0]) & 3) ^ 1
+        edit += [limits[0], new, ranges[new]]
         edits["gasp"] = lambda old: {"gaspRange": ranges}
-    run = subprocess.run([args.probe, path, out_path, *map(str, edit)], capture_output=True,
-                         text=True)
+    run = subprocess.run([args.probe, path, out_path, *map(str, edit)], capture_output=True, text=True)
     if run.returncode != 0:
         return [f"font_probe failed: {run.stderr.strip()}"]
     return check_written(out_path, font, edits)
@@ -136,11 +118,9 @@ def main():
     args = parser.parse_args()
     with tempfile.TemporaryDirectory(prefix="fontab-fonttools-") as folder:
         failures = (models if args.case == "models" else wine_case)(args, folder)
-    if failures == SKIPPED:
-        return SKIPPED
-    for failure in failures:
-        print(f"FAILED: {failure}")
-    print("FAILED" if failures else "passed")
+    if failures == 77:  # skipped
+        return 77
+    print("".join(f"FAILED: {f}\n" for f in failures) + ("FAILED" if failures else "passed"))
     return 1 if failures else 0
 
 

@@ -1,11 +1,6 @@
 // The splitter through the base window's own mouse messages: its clamps,
 // narrowing and minimising, and losing the capture.
-#include "app/base_window.h"
-#include "app/main_window.h"
-#include "app/splitter.h"
 #include "tests/wine/program_windows.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 

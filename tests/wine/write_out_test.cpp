@@ -1,17 +1,6 @@
 // Writing the open font out: unedited and edited, refused by the file system,
-// and for hostile files and real fonts.
-#include "app/base_window.h"
-#include "app/main_window.h"
-#include "font/file_handle.h"
-#include "res/resource.h"
-#include "tables/gasp/gasp_header.h"
-#include "tables/os2/os2.h"
+// and for hostile files.
 #include "tests/wine/program_windows.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdlib>
 
 namespace {
 
@@ -169,39 +158,5 @@ TEST(HostileFiles, EachIsRefusedOrOpensWithEveryItemSafe) {
         }
         ASSERT_TRUE(writeOutAs(program, folder.file("out.ttf")));
         EXPECT_EQ(strayWrite(bytes, readBytes(folder.file("out.ttf"))), std::nullopt);
-    }
-}
-
-// The Debian font packages' fonts open, take an edit of each pane's table and
-// write out changing only what they may.
-TEST(RealFonts, OpenEditAndWriteOut) {
-    std::vector<std::string> fonts;
-    for (const char* folder : {"Z:\\usr\\share\\fonts\\truetype\\dejavu",
-                               "Z:\\usr\\share\\fonts\\opentype\\ipafont-gothic",
-                               "Z:\\usr\\share\\fonts\\truetype\\liberation2"})
-        for (const char* pattern : {"*.ttf", "*.otf"})
-            for (const std::string& name : fileNamesIn(folder, pattern))
-                fonts.push_back(std::string(folder) + "\\" + name);
-    ASSERT_GE(fonts.size(), 3u) << "the font packages are not installed (scripts/setup)";
-    for (const std::string& font : fonts) {
-        SCOPED_TRACE(font);
-        TestFolder folder;
-        const Bytes original = readBytes(font);
-        ASSERT_TRUE(writeBytes(folder.file("in.ttf"), original)); // the load opens it for writing
-        ProgramWindow program;
-        ASSERT_TRUE(openItem(program, folder.file("in.ttf"), "OS/2"));
-        ASSERT_TRUE(writeOutAs(program, folder.file("same.ttf")));
-        EXPECT_TRUE(readBytes(folder.file("same.ttf")) == original);
-        ASSERT_NE(otf->tableOf<OS2>("OS/2"), nullptr);
-        otf->tableOf<OS2>("OS/2")->usWeightClass = 300;
-        if (auto* gasp = otf->tableOf<gaspHeader>("gasp"); gasp && !gasp->ranges.empty())
-            gasp->ranges.rbegin()->second ^= 0x2;
-        ASSERT_TRUE(writeOutAs(program, folder.file("out.ttf")));
-        const Bytes out = readBytes(folder.file("out.ttf"));
-        EXPECT_EQ(strayWrite(original, out), std::nullopt);
-        for (const TableRecord& record : otf->tableRecords)
-            if (std::string(record.tag) == "OS/2") {
-                EXPECT_EQ(getU16(out, record.offset + kOS2WeightAt), 300);
-            }
     }
 }
