@@ -17,7 +17,12 @@ if ! mount -t tmpfs -o size=1m,mode=0777 tmpfs "$volume"; then
   rmdir "$volume"
   exit 77
 fi
-cleanup() { umount "$volume" && rmdir "$volume"; }
+# Wine may hold the volume a moment after the program ends: wait, then detach.
+cleanup() {
+  for _ in $(seq 50); do umount "$volume" 2>/dev/null && break || sleep 0.1; done
+  ! mountpoint -q "$volume" || umount -l "$volume"
+  rmdir "$volume"
+}
 trap cleanup EXIT
 # 960 KiB of the 1 MiB: 64 KiB are left for the write-out to start in.
 dd if=/dev/zero of="$volume/filler" bs=1024 count=960 status=none || exit 1
