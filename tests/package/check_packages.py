@@ -10,12 +10,13 @@ import shutil
 import struct
 import subprocess
 import sys
+import tempfile
 import time
 import zipfile
 
 ALLOWED_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdlg32.dll",
                 "shell32.dll", "msvcrt.dll"}
-MACHINES = {"win64": 0x8664, "win32": 0x14C}
+FORMATS = {"win64": "pei-x86-64", "win32": "pei-i386"}
 SIZE_LIMIT = 400_000
 failures = []
 
@@ -26,28 +27,16 @@ def check(ok, message):
 
 
 def pe_facts(exe):
-    """The machine type, the imported DLLs and the fixed file version of a PE."""
-    pe = struct.unpack_from("<I", exe, 0x3C)[0]
-    machine, sections, _, _, _, optional_size = struct.unpack_from("<HHIIIH", exe, pe + 4)
-    optional = pe + 24
-    pe32 = struct.unpack_from("<H", exe, optional)[0] == 0x10B
-    import_rva = struct.unpack_from("<I", exe, optional + (104 if pe32 else 120))[0]
-
-    def offset(rva):
-        for header in range(optional + optional_size, optional + optional_size + 40 * sections, 40):
-            size, address, _, raw = struct.unpack_from("<IIII", exe, header + 8)
-            if address <= rva < address + size:
-                return rva - address + raw
-        raise ValueError(f"RVA {rva:#x} lies in no section")
-
-    dlls, entry = [], offset(import_rva)
-    while any(exe[entry:entry + 20]):
-        name = offset(struct.unpack_from("<I", exe, entry + 12)[0])
-        dlls.append(exe[name:exe.index(b"\0", name)].decode())
-        entry += 20
+    """The file format, the imported DLLs and the fixed file version of a PE."""
+    with tempfile.NamedTemporaryFile(suffix=".exe") as file:
+        file.write(exe)
+        file.flush()
+        dump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", file.name], check=True,
+                              capture_output=True, text=True).stdout
     signature = exe.find(struct.pack("<I", 0xFEEF04BD))
     most, least = struct.unpack_from("<II", exe, signature + 8) if signature >= 0 else (0, 0)
-    return machine, dlls, (most >> 16, most & 0xFFFF, least >> 16, least & 0xFFFF)
+    return (re.search(r"file format (\S+)", dump).group(1), re.findall(r"DLL Name: (\S+)", dump),
+            (most >> 16, most & 0xFFFF, least >> 16, least & 0xFFFF))
 
 
 def package_twice(root, work):
@@ -83,8 +72,8 @@ def check_package(root, name, data, commit_time):
     check(all(info.date_time == stamp for info in archive.infolist()),
           f"{name}: entry times are not the commit time {stamp}")
     exe = archive.read(folder + "fontab.exe")
-    machine, dlls, file_version = pe_facts(exe)
-    check(machine == MACHINES[kind], f"{name}: machine {machine:#x}")
+    file_format, dlls, file_version = pe_facts(exe)
+    check(file_format == FORMATS[kind], f"{name}: fontab.exe is {file_format}")
     check({d.lower() for d in dlls} <= ALLOWED_DLLS, f"{name}: imports {dlls}")
     check(len(exe) <= SIZE_LIMIT, f"{name}: fontab.exe is {len(exe)} bytes")
     numbers = tuple(int(n) for n in (version + ".0.0.0").split(".")[:4])

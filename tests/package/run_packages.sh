@@ -20,25 +20,15 @@ for kind in win64 win32; do
   program=$(echo "$work/$kind"/fontab-*/fontab.exe)
   "$wine_run" "$state" "$prefix" "$program" "$winfont" >"$work/$kind.log" 2>&1 </dev/null &
   pid=$!
-  window=
-  for _ in $(seq 240); do # two minutes for Wine to start and show the window
-    window=$(visible "^$title\$")
-    [ -n "$window" ] && break
-    [ -z "$(visible Error)" ] || fail "$kind: an error box instead of the main window"
-    kill -0 "$pid" 2>/dev/null || fail "$kind: the program ended before its window appeared"
-    sleep 0.5
-  done
-  [ -n "$window" ] || fail "$kind: no \"$title\" window after two minutes"
+  # Two minutes for Wine to start and show the window.
+  window=$(timeout 120 xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1) ||
+    fail "$kind: no \"$title\" window after two minutes"
   sleep 1 # the posted open command has run and the tree is filled
   [ -z "$(visible Error)" ] || fail "$kind: an error box after the window appeared"
   # Alt+F4 reaches the window as SC_CLOSE, the way the close box does.
   timeout 10 xdotool windowfocus --sync "$window" key --clearmodifiers alt+F4 ||
     fail "$kind: xdotool could not send Alt+F4"
-  for _ in $(seq 40); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.5
-  done
-  kill -0 "$pid" 2>/dev/null && fail "$kind: still running 20 s after Alt+F4"
+  timeout 20 tail --pid="$pid" -f /dev/null || fail "$kind: still running 20 s after Alt+F4"
   status=0
   wait "$pid" || status=$?
   pid=

@@ -4,40 +4,29 @@
 
 #include <algorithm>
 
-SfntBuilder& SfntBuilder::table(const std::string& tag, Bytes bytes, std::optional<uint32_t> offset,
-                                std::optional<uint32_t> length) {
-    entries_.push_back({tag, std::move(bytes), offset, length});
+SfntBuilder& SfntBuilder::table(const std::string& tag, Bytes bytes) {
+    entries_.emplace_back(tag, std::move(bytes));
     return *this;
 }
 
 Bytes SfntBuilder::build() const {
     const size_t count = entries_.size();
-    size_t next = recordAt(count), end = next; // the directory ends on a multiple of 4
-    std::vector<uint32_t> offsets;
-    for (const Entry& entry : entries_) {
-        offsets.push_back(entry.offset.value_or(static_cast<uint32_t>(next)));
-        if (!entry.bytes.empty())
-            end = std::max(end, offsets.back() + entry.bytes.size());
-        if (!entry.offset)
-            next = (next + entry.bytes.size() + 3) & ~size_t{3};
-    }
-    Bytes image((end + 3) & ~size_t{3}, 0);
+    size_t next = recordAt(count), headAt = 0; // the directory ends on a multiple of 4
+    Bytes image(next, 0);
     putU32(image, 0, 0x00010000);
     putU16(image, 4, static_cast<uint16_t>(count));
-    for (size_t i = 0; i < count; ++i)
-        std::copy(entries_[i].bytes.begin(), entries_[i].bytes.end(), image.begin() + offsets[i]);
-    size_t headAt = 0;
     for (size_t i = 0; i < count; ++i) {
-        const Entry& entry = entries_[i];
+        const auto& [tag, bytes] = entries_[i];
         for (size_t k = 0; k < 4; ++k)
-            image[recordAt(i) + k] =
-                k < entry.tag.size() ? static_cast<uint8_t>(entry.tag[k]) : ' ';
-        putU32(image, recordAt(i) + 4, sfntChecksum(entry.bytes.data(), entry.bytes.size()));
-        putU32(image, recordAt(i) + 8, offsets[i]);
-        putU32(image, recordAt(i) + 12,
-               entry.length.value_or(static_cast<uint32_t>(entry.bytes.size())));
-        if (entry.tag == "head" && entry.bytes.size() >= 12 && !entry.offset)
-            headAt = offsets[i];
+            image[recordAt(i) + k] = k < tag.size() ? static_cast<uint8_t>(tag[k]) : ' ';
+        putU32(image, recordAt(i) + 4, sfntChecksum(bytes.data(), bytes.size()));
+        putU32(image, recordAt(i) + 8, static_cast<uint32_t>(next));
+        putU32(image, recordAt(i) + 12, static_cast<uint32_t>(bytes.size()));
+        if (tag == "head" && bytes.size() >= 12)
+            headAt = next;
+        image.insert(image.end(), bytes.begin(), bytes.end());
+        image.resize((image.size() + 3) & ~size_t{3}, 0);
+        next = image.size();
     }
     if (headAt != 0) {
         putU32(image, headAt + 8, 0);
@@ -116,10 +105,13 @@ Bytes filler(size_t size, uint8_t seed) {
 
 Bytes sampleFont() {
     return SfntBuilder()
+        .table("gasp", gaspTable(1, {{8, 0x000A}, {0xFFFF, 0x000F}}))
+        .table("VORG", filler(8))
+        .table("cmap", filler(20))
+        .table("GASP", gaspTable(1, {{0xFFFF, 0x0003}}))
+        .table("os/2", os2Table(2))
+        .table("OS/2", os2Table(2))
         .table("head", headTable())
-        .table("cmap", filler(36, 0x20))
-        .table("OS/2", os2Table(4))
-        .table("gasp", gaspTable(1, {{8, 0x2}, {16, 0x7}, {0xFFFF, 0xF}}))
-        .table("post", filler(32, 0x30))
+        .table("cvt ", filler(12))
         .build();
 }

@@ -1,6 +1,6 @@
 // Builds sfnt images for tests: tables given as (tag, bytes), laid out after
-// the directory in the order given unless an offset is chosen, with correct
-// checksums. Tests then patch bytes to make the malformed cases.
+// the directory in the order given, with correct checksums. Tests then patch
+// bytes to make the malformed cases.
 #pragma once
 
 #include <cstddef>
@@ -14,22 +14,12 @@ using Bytes = std::vector<uint8_t>;
 
 class SfntBuilder {
   public:
-    // Adds a directory record and its table. offset places the table there
-    // instead of after the previous one; length overrides the record's length.
-    SfntBuilder& table(const std::string& tag, Bytes bytes,
-                       std::optional<uint32_t> offset = std::nullopt,
-                       std::optional<uint32_t> length = std::nullopt);
+    SfntBuilder& table(const std::string& tag, Bytes bytes); // a record and its table
 
     Bytes build() const;
 
   private:
-    struct Entry {
-        std::string tag;
-        Bytes bytes;
-        std::optional<uint32_t> offset;
-        std::optional<uint32_t> length;
-    };
-    std::vector<Entry> entries_;
+    std::vector<std::pair<std::string, Bytes>> entries_;
 };
 
 // Field access for patching and checking images.
@@ -56,5 +46,6 @@ constexpr size_t kOS2FsTypeAt = 8;
 constexpr size_t kOS2PanoseAt = 32;
 constexpr size_t kOS2VendorAt = 58;
 
-// A small well-formed font: head, cmap, OS/2 (version 4), gasp, post.
+// A small well-formed font holding, in this order: gasp, VORG, cmap, GASP,
+// os/2, OS/2 (version 2), head, "cvt ".
 Bytes sampleFont();

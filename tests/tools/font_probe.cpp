@@ -1,8 +1,8 @@
-// font_probe FONT OUT WEIGHT WIDTH PANOSE [PPEM NEWPPEM FLAGS]: edits a font
-// through the table models and saves what the container writes back, for an
-// independent reader to check. Exit status: 0 done, 1 refused, 2 usage.
+// font_probe FONT OUT WEIGHT WIDTH PANOSE GASPTYPED GASPFLAGS: makes the panes'
+// edits (the first gasp range retyped in ppem) through the program's own
+// functions and saves what the container writes back, for an independent
+// reader to check. Exit status: 0 done, 1 refused, 2 usage.
 #include "font/otf.h"
-#include "tables/gasp/gasp_header.h"
 #include "tables/os2/os2.h"
 #include "tests/support/write_bounds.h"
 
@@ -13,9 +13,9 @@
 #include <vector>
 
 int main(int argc, char** argv) {
-    if (argc != 6 && argc != 9) {
+    if (argc != 8) {
         std::fprintf(stderr,
-                     "usage: font_probe FONT OUT WEIGHT WIDTH PANOSE [PPEM NEWPPEM FLAGS]\n");
+                     "usage: font_probe FONT OUT WEIGHT WIDTH PANOSE GASPTYPED GASPFLAGS\n");
         return 2;
     }
     std::ifstream in(argv[1], std::ios::binary);
@@ -23,18 +23,18 @@ int main(int argc, char** argv) {
                                std::istreambuf_iterator<char>()};
     OTF otf(image.data(), image.size());
     auto value = [argv](int i) { return static_cast<uint16_t>(std::strtoul(argv[i], nullptr, 0)); };
-    OS2* os2 = otf.tableOf<OS2>("OS/2");
-    gaspHeader* gasp = otf.tableOf<gaspHeader>("gasp");
-    if (!otf.valid || os2 == nullptr || !os2->valid ||
-        (argc == 9 && (gasp == nullptr || !gasp->ranges.erase(value(6))))) {
-        std::fprintf(stderr, "font_probe: %s has no OS/2 (or gasp range) to edit\n", argv[1]);
+    const OS2* os2 = otf.tableOf<OS2>("OS/2");
+    if (!otf.valid || os2 == nullptr || !os2->valid) {
+        std::fprintf(stderr, "font_probe: %s has no OS/2 to edit\n", argv[1]);
         return 1;
     }
-    os2->usWeightClass = value(3);
-    os2->usWidthClass = value(4);
-    os2->panose[kPanoseWeightIndex] = static_cast<uint8_t>(value(5));
-    if (argc == 9)
-        gasp->ranges[value(7)] = value(8);
+    PaneEdits edits;
+    edits.weightClass = value(3);
+    edits.widthClass = value(4);
+    edits.panoseWeight = static_cast<uint8_t>(value(5));
+    edits.gaspTyped = value(6);
+    edits.gaspFlags = value(7);
+    editLikeThePanes(otf, edits);
     const std::vector<uint8_t> before = image;
     otf.writeTable(image.data(), image.size());
     if (auto at = strayChange(before.data(), image.data(), image.size(),

@@ -1,11 +1,11 @@
 #!/usr/bin/python3
 """Reads with fontTools what the program (under Wine) and its models write.
 
-GaspRangeEdit, OS2RealFont: that case of the Wine suite FontToolsWriteOut edits
-in.ttf in FONTAB_WRITE_OUT_DIR and writes out.ttf. models: font_probe edits
-every font of the corpus packages natively. Each output must pass fontTools'
-checksums, balance head.checkSumAdjustment and hold the edits with every other
-field as before."""
+RealFont: the Wine case FontToolsWriteOut.RealFont edits OS/2 and gasp of a
+real font, in.ttf in FONTAB_WRITE_OUT_DIR, through the panes and writes
+out.ttf. models: font_probe makes the panes' edits natively on every font of
+the corpus packages. Each output must pass fontTools' checksums, balance
+head.checkSumAdjustment and hold the edits with every other field as before."""
 
 import argparse
 import os
@@ -17,7 +17,7 @@ import tempfile
 
 from fontTools.ttLib import TTFont  # scripts/setup installs python3-fonttools
 
-IPA_GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"  # OS/2 version 3
+IPA_GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"  # OS/2 version 3, gasp
 # OS/2 versions 1 to 4, with and without gasp, TrueType and CFF outlines.
 PACKAGES = ["fonts-dejavu-core", "fonts-dejavu-extra", "fonts-ipafont-gothic",
             "fonts-liberation2", "fonts-cantarell"]
@@ -47,45 +47,46 @@ def check_written(path, old, edits):
 
 
 def wine_case(args, folder):
-    environment = {"FONTAB_WRITE_OUT_DIR": "Z:" + folder.replace("/", "\\")}  # Z: is /
-    if args.case == "GaspRangeEdit":  # the Wine test writes in.ttf: 8 ppem becomes 14, both flags
-        edits = {"gasp": lambda old: {"gaspRange": {14: 0x3, 16: 0x7, 0xFFFF: 0xF}}}
-    else:
-        if not os.path.isfile(IPA_GOTHIC):
-            print(f"skipped: {IPA_GOTHIC} is not installed (package fonts-ipafont-gothic)")
-            return 77
-        shutil.copyfile(IPA_GOTHIC, os.path.join(folder, "in.ttf"))
-        old = fields(TTFont(IPA_GOTHIC), "OS/2")
-        # Values unlike the font's own, so that a lost edit shows.
-        weight, panose = 7 if old["usWeightClass"] != 700 else 3, 8 if old["panose"]["bWeight"] != 8 else 3
-        environment.update(FONTAB_WEIGHT_POSITION=str(weight), FONTAB_PANOSE_WEIGHT=str(panose))
-        edits = {"OS/2": lambda old: {"usWeightClass": weight * 100,
-                                      "panose": dict(old["panose"], bWeight=panose)}}
+    if not os.path.isfile(IPA_GOTHIC):
+        print(f"skipped: {IPA_GOTHIC} is not installed (package fonts-ipafont-gothic)")
+        return 77
+    shutil.copyfile(IPA_GOTHIC, os.path.join(folder, "in.ttf"))
+    font = TTFont(IPA_GOTHIC)
+    old = fields(font, "OS/2")
+    # Values unlike the font's own, so that a lost edit shows.
+    weight, panose = 7 if old["usWeightClass"] != 700 else 3, 8 if old["panose"]["bWeight"] != 8 else 3
+    ranges = dict(font["gasp"].gaspRange)  # the Wine case: 8 ppem becomes 14, both flags set
+    ranges[14] = ranges.pop(8) | 3
+    edits = {"OS/2": lambda old: {"usWeightClass": weight * 100,
+                                  "panose": dict(old["panose"], bWeight=panose)},
+             "gasp": lambda old: {"gaspRange": ranges}}
+    environment = {"FONTAB_WRITE_OUT_DIR": "Z:" + folder.replace("/", "\\"),  # Z: is /
+                   "FONTAB_WEIGHT_POSITION": str(weight), "FONTAB_PANOSE_WEIGHT": str(panose)}
     run = subprocess.run([args.wine_run, args.state, args.prefix, args.tests,
-                          f"--gtest_filter=FontToolsWriteOut.{args.case}"],
+                          "--gtest_filter=FontToolsWriteOut.RealFont"],
                          env=dict(os.environ, **environment), stdin=subprocess.DEVNULL,
                          stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
                          errors="replace", timeout=500)
     print(run.stdout)
     if run.returncode != 0 or "[  PASSED  ] 1 test." not in run.stdout:
         return ["the Wine test failed or did not run"]
-    return check_written(os.path.join(folder, "out.ttf"), TTFont(os.path.join(folder, "in.ttf")), edits)
+    return check_written(os.path.join(folder, "out.ttf"), font, edits)
 
 
 def model_failures(args, path, out_path):
     font = TTFont(path)
     os2 = font["OS/2"]
     edit = [700 if os2.usWeightClass != 700 else 300, 3 if os2.usWidthClass != 3 else 7,
-            8 if os2.panose.bWeight != 8 else 2]
+            8 if os2.panose.bWeight != 8 else 2, 0, 0]
     edits = {"OS/2": lambda old: {"usWeightClass": edit[0], "usWidthClass": edit[1],
                                   "panose": dict(old["panose"], bWeight=edit[2])}}
     ranges = dict(font["gasp"].gaspRange) if "gasp" in font else {}
     if ranges:  # the first limit moved past the next when there is room, so records re-sort
         limits = sorted(ranges)
-        new = next((n for n in limits[1:2] + [limits[0]] if n + 1 < 0xFFFF and n + 1 not in ranges),
-                   limits[0] - 1) + 1
-        ranges[new] = (ranges.pop(limits[0]) & 3) ^ 1
-        edit += [limits[0], new, ranges[new]]
+        new = next((n + 1 for n in limits[1:2] if n + 1 < 0xFFFF and n + 1 not in ranges), limits[0])
+        old = ranges.pop(limits[0])
+        ranges[new] = old ^ 1  # the pane sets bits 0 and 1 and keeps the others
+        edit[3:] = [0 if new == 0xFFFF else new, (old & 3) ^ 1]  # the last range shows "∞", read as 0
         edits["gasp"] = lambda old: {"gaspRange": ranges}
     run = subprocess.run([args.probe, path, out_path, *map(str, edit)], capture_output=True, text=True)
     if run.returncode != 0:
@@ -112,7 +113,7 @@ def models(args, folder):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("case", choices=["GaspRangeEdit", "OS2RealFont", "models"])
+    parser.add_argument("case", choices=["RealFont", "models"])
     for option in ["--wine-run", "--state", "--prefix", "--tests", "--probe"]:
         parser.add_argument(option)
     args = parser.parse_args()

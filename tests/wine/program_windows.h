@@ -31,54 +31,36 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <list>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
-// A font holding, in this order: gasp, VORG, cmap, GASP, os/2, OS/2, head, "cvt ".
-inline Bytes browserFont() {
-    return SfntBuilder()
-        .table("gasp", gaspTable(1, {{8, 0x000A}, {0xFFFF, 0x000F}}))
-        .table("VORG", filler(8))
-        .table("cmap", filler(20))
-        .table("GASP", gaspTable(1, {{0xFFFF, 0x0003}}))
-        .table("os/2", os2Table(2))
-        .table("OS/2", os2Table(2))
-        .table("head", headTable())
-        .table("cvt ", filler(12))
-        .build();
-}
-
-// Dispatches every waiting message; a WM_QUIT is taken out too (so that it
-// cannot end a later modal loop) and counted.
-inline int pumpMessages() {
-    int quits = 0;
+// Dispatches every waiting message, keys through dialog's own key handling
+// when given, as its modal loop would. A WM_QUIT is taken out too, so that it
+// cannot end a later modal loop.
+inline void pumpMessages(HWND dialog = nullptr) {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            ++quits;
-            continue;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (msg.message != WM_QUIT && !(dialog != nullptr && IsDialogMessageA(dialog, &msg))) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
         }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return quits;
 }
 
-// A main window whose base window is width x height; destroyed, and the open
-// font released, at the end.
+// The program's main window; destroyed, and the open font released, at the end.
 class ProgramWindow {
   public:
-    explicit ProgramWindow(int width = 600, int height = 400) {
+    ProgramWindow() {
         static const bool registered = [] {
             buildValueNameTables();
             return registerWindowClasses() != 0;
         }();
         (void)registered;
         window_ = createMainWindow(SW_SHOWNORMAL);
-        resizeBase(width, height);
+        pumpMessages();
     }
     ProgramWindow(const ProgramWindow&) = delete;
     ProgramWindow& operator=(const ProgramWindow&) = delete;
@@ -95,17 +77,6 @@ class ProgramWindow {
     }
     void load(const std::string& path) { // as start-up and the open dialog do
         command(kCmdLoadFont, reinterpret_cast<LPARAM>(path.c_str()));
-    }
-    void resizeBase(int width, int height) {
-        // The frame around the client area, and the status bar below the base window.
-        RECT window = {}, client = {}, status = {};
-        GetWindowRect(window_, &window);
-        GetClientRect(window_, &client);
-        GetClientRect(hStatusBar, &status);
-        SetWindowPos(window_, nullptr, 0, 0, width + (window.right - window.left) - client.right,
-                     height + (window.bottom - window.top) - client.bottom + status.bottom,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        pumpMessages();
     }
 
   private:
@@ -132,17 +103,12 @@ inline std::vector<HTREEITEM> treeItems() {
     return items;
 }
 
-struct TreeContents {
-    int count = 0;
-    std::string root;
-    std::vector<std::string> children;
-};
-inline TreeContents treeContents() {
-    TreeContents contents;
-    contents.count = static_cast<int>(SendMessageA(hTreeView, TVM_GETCOUNT, 0, 0));
+// The root's text, then its children's; none with no font open.
+inline std::vector<std::string> treeTexts() {
+    std::vector<std::string> texts;
     for (HTREEITEM item : treeItems())
-        (contents.root.empty() ? contents.root : contents.children.emplace_back()) = itemText(item);
-    return contents;
+        texts.push_back(itemText(item));
+    return texts;
 }
 
 // Selects the item with this text as a click would; false when there is none.
@@ -178,12 +144,6 @@ inline RECT rectInParent(HWND child) {
     return rect;
 }
 
-// Loads path and selects item; true when a pane shows it.
-inline bool openItem(ProgramWindow& program, const std::string& path, const std::string& item) {
-    program.load(path);
-    return selectItem(item) && hPane != nullptr;
-}
-
 inline void pressButton(HWND dialog, int id) {
     HWND button = GetDlgItem(dialog, id);
     if (button != nullptr && IsWindowEnabled(button))
@@ -192,7 +152,7 @@ inline void pressButton(HWND dialog, int id) {
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
 }
 
-// Posted to the focused control, as typed.
+// Posted to the focused control, as typed, and handled at once.
 inline void pressKey(HWND dialog, WPARAM key) {
     HWND focus = GetFocus();
     HWND target = focus != nullptr && (focus == dialog || IsChild(dialog, focus)) ? focus : dialog;
@@ -200,6 +160,7 @@ inline void pressKey(HWND dialog, WPARAM key) {
     DWORD down = 1 | (MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_VSC) << 16);
     PostMessageA(target, WM_KEYDOWN, key, static_cast<LPARAM>(down));
     PostMessageA(target, WM_KEYUP, key, static_cast<LPARAM>(down | 0xC0000000u));
+    pumpMessages(dialog);
 }
 
 inline std::string windowText(HWND window) {
@@ -208,9 +169,9 @@ inline std::string windowText(HWND window) {
     return text;
 }
 
-// Answers the modal windows opened on this thread, in order, one step a pass
-// of their modal loop. Windows past the last answer are cancelled and counted
-// unexpected; one still open after its last step is ended and counted left open.
+// Answers the modal windows opened on this thread, in order, each from a pass
+// of its modal loop. Windows past the last answer are cancelled and counted
+// unexpected; one still shown after its answer is ended and counted left open.
 class ModalAnswerer {
   public:
     using Step = std::function<void(HWND window)>;
@@ -228,57 +189,49 @@ class ModalAnswerer {
     }
     int answered() const { return answered_; }
     bool clean() const { return unexpected_ == 0 && leftOpen_ == 0; }
-    // Runs steps on window's next passes.
-    static void later(HWND window, std::vector<Step> steps) {
-        for (Live& live : current_->live_)
-            if (live.window == window)
-                live.steps.insert(live.steps.end(), steps.begin(), steps.end());
-    }
 
   private:
-    struct Live {
-        HWND window;
-        std::vector<Step> steps;
-        bool busy = false;
-    };
+    // A dialog is activated again when a window it opened closes: only its
+    // first time counts. A handle may come back for a new window once the old
+    // one is destroyed.
     static LRESULT CALLBACK hookProc(int code, WPARAM wParam, LPARAM lParam) {
         HWND window = reinterpret_cast<HWND>(wParam);
-        auto& live = current_->live_;
-        if (code == HCBT_ACTIVATE && className(window) == "#32770" &&
-            std::none_of(live.begin(), live.end(),
-                         [window](auto& l) { return l.window == window; })) {
-            bool expected = current_->answered_ < static_cast<int>(current_->answers_.size());
-            current_->unexpected_ += !expected;
-            live.push_back({window,
-                            {expected ? current_->answers_[current_->answered_++]
-                                      : [](HWND w) { pressButton(w, IDCANCEL); }}});
+        auto& seen = current_->seen_;
+        auto& waiting = current_->waiting_;
+        if (code == HCBT_DESTROYWND) {
+            seen.erase(std::remove(seen.begin(), seen.end(), window), seen.end());
+            waiting.erase(std::remove(waiting.begin(), waiting.end(), window), waiting.end());
+        } else if (code == HCBT_ACTIVATE && className(window) == "#32770" &&
+                   std::find(seen.begin(), seen.end(), window) == seen.end()) {
+            seen.push_back(window);
+            waiting.push_back(window);
         }
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
-    // An answer may open another modal window; its own is busy until it returns.
+    // Answers each window once it is shown, as a user would. An answer may
+    // open another modal window, answered by a tick from that one's loop.
     static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
-        auto& live = current_->live_;
-        for (auto it = live.begin(); it != live.end();) {
-            if (it->busy) {
-                ++it;
-            } else if (!IsWindow(it->window)) {
-                it = live.erase(it);
-            } else if (it->steps.empty()) {
-                ++current_->leftOpen_;
-                EndDialog(it->window, 0);
-                it = live.erase(it);
-            } else {
-                Step step = it->steps.front();
-                it->steps.erase(it->steps.begin());
-                it->busy = true;
-                step(it->window);
-                (it++)->busy = false;
+        ModalAnswerer& self = *current_;
+        for (size_t i = 0; i < self.waiting_.size();) {
+            HWND window = self.waiting_[i];
+            if (!IsWindowVisible(window)) {
+                ++i;
+                continue;
             }
+            self.waiting_.erase(self.waiting_.begin() + static_cast<std::ptrdiff_t>(i));
+            const bool expected = self.answered_ < static_cast<int>(self.answers_.size());
+            self.unexpected_ += !expected;
+            expected ? self.answers_[self.answered_++](window) : pressButton(window, IDCANCEL);
+            if (IsWindow(window) && IsWindowVisible(window)) { // its answer did not end it
+                ++self.leftOpen_;
+                EndDialog(window, 0);
+            }
+            i = 0; // the answer may have changed the list
         }
     }
     static inline ModalAnswerer* current_ = nullptr; // one at a time, on the GUI thread
     std::vector<Step> answers_;
-    std::list<Live> live_;
+    std::vector<HWND> seen_, waiting_;
     HHOOK hook_ = nullptr;
     UINT_PTR timer_ = 0;
     int answered_ = 0, unexpected_ = 0, leftOpen_ = 0;
@@ -289,18 +242,22 @@ inline Step press(int id) {
     return [id](HWND dialog) { pressButton(dialog, id); };
 }
 
-inline Step inSteps(std::vector<Step> steps) { // each on its own pass
-    return [steps](HWND window) {
-        steps.front()(window);
-        ModalAnswerer::later(window, std::vector<Step>(steps.begin() + 1, steps.end()));
-    };
-}
-
 struct MessageBoxSeen {
     std::string text, caption;
     bool errorIcon = false;
     HWND owner = nullptr;
+    bool operator==(const MessageBoxSeen& other) const {
+        return std::tie(text, caption, errorIcon, owner) ==
+               std::tie(other.text, other.caption, other.errorIcon, other.owner);
+    }
 };
+inline void PrintTo(const MessageBoxSeen& box, std::ostream* out) {
+    *out << box.caption << ": " << box.text << (box.errorIcon ? " (error icon)" : "") << " owner "
+         << box.owner;
+}
+inline std::vector<MessageBoxSeen> errorBox(const std::string& text, HWND owner) { // one box
+    return {{text, "Error", true, owner}};
+}
 // Records a message box and presses OK.
 inline Step recordMessageBox(std::vector<MessageBoxSeen>& seen) {
     return [&seen](HWND box) {
@@ -315,9 +272,21 @@ inline Step recordMessageBox(std::vector<MessageBoxSeen>& seen) {
     };
 }
 
-// Types path into a file dialog's name box and presses OK.
-inline Step chooseFile(const std::string& path) {
-    return [path](HWND dialog) {
+// Checks a file dialog's title and filter list, types path into its name box
+// and presses OK.
+inline Step chooseFile(const std::string& path,
+                       const std::string& title = "フォントファイルの書き出し") {
+    return [path, title](HWND dialog) {
+        std::string seen = windowText(dialog);
+        HWND filter = GetDlgItem(dialog, cmb1);
+        for (LRESULT i = 0; i < SendMessageA(filter, CB_GETCOUNT, 0, 0); ++i) {
+            char text[128] = {};
+            SendMessageA(filter, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                         reinterpret_cast<LPARAM>(text));
+            seen += std::string("|") + text;
+        }
+        EXPECT_EQ(seen, title + "|TrueType,OpenType(TrueTypeアウトライン)(*.ttf)|OpenType(*.otf)|"
+                                "対応する全てのフォント");
         // The name box is an edit (edt1) or, in newer layouts, a combo box (cmb13).
         HWND name = GetDlgItem(dialog, edt1);
         SetWindowTextA(name ? name : GetDlgItem(dialog, cmb13), path.c_str());
@@ -395,3 +364,22 @@ inline std::optional<size_t> strayWrite(const Bytes& before, const Bytes& after)
     return strayChange(before.data(), after.data(), before.size(),
                        writableBytes(*otf, before.size()));
 }
+
+// A test folder and the program, the font written to in.ttf in it and opened.
+struct Session {
+    TestFolder folder;
+    ProgramWindow program;
+    Bytes font;
+    // Writes bytes to name, loads it and selects item (when given); true when
+    // the font opened and a pane shows the item.
+    bool open(const Bytes& bytes, const std::string& item = "",
+              const std::string& name = "in.ttf") {
+        if (!writeBytes(folder.file(name), font = bytes))
+            return false;
+        program.load(folder.file(name));
+        return otf != nullptr && (item.empty() || (selectItem(item) && hPane != nullptr));
+    }
+    Bytes writeOut(const char* name = "out.ttf") { // empty when not written
+        return writeOutAs(program, folder.file(name)) ? readBytes(folder.file(name)) : Bytes{};
+    }
+};

@@ -24,7 +24,8 @@ void expectIdleAndLaidOut() {
 TEST(Splitter, ClampsAtItsMargins) {
     const std::pair<int, int> cases[] = {{31, 31}, {30, 31}, {300, 300}, {569, 569}, {570, 569}};
     for (auto [x, expected] : cases) {
-        ProgramWindow program(600, 300);
+        ProgramWindow program;
+        MoveWindow(hBaseWindow, 0, 0, 600, 300, TRUE);
         mouse(WM_LBUTTONDOWN, splitPos);
         EXPECT_EQ(dragState, 1);
         EXPECT_EQ(GetCapture(), hBaseWindow);
@@ -40,7 +41,7 @@ TEST(Splitter, ClampsAtItsMargins) {
 // Narrowing past the bar pushes it left; widening and a zero width (as when
 // minimised) leave it.
 TEST(Splitter, FollowsTheWidthOnlyWhenNarrowed) {
-    ProgramWindow program(600, 400);
+    ProgramWindow program;
     ShowWindow(program.handle(), SW_MINIMIZE);
     ShowWindow(program.handle(), SW_RESTORE);
     pumpMessages();
@@ -54,7 +55,7 @@ TEST(Splitter, FollowsTheWidthOnlyWhenNarrowed) {
 }
 
 TEST(Splitter, LosingTheCaptureEndsTheDrag) {
-    ProgramWindow program(600, 400);
+    ProgramWindow program;
     // Taken by another window or released, mid-drag or only pressed.
     for (int lost = 0; lost < 4; ++lost) {
         mouse(WM_LBUTTONDOWN, 150);
