@@ -28,8 +28,8 @@ wine_env() {
 # wine_loader [PROGRAM]: the Wine loader to start PROGRAM with: the 32-bit one
 # for a 32-bit program, else the 64-bit one (Wine's builtins, such as
 # wineboot and winepath, too). Wine's own launcher always starts the 32-bit
-# loader, which hands a 64-bit program on: a minute's detour on a machine
-# where 32-bit programs run through an emulator.
+# loader, which hands a 64-bit program on: an emulated start wasted on a
+# machine where 32-bit programs run through qemu.
 wine_loader() {
   local header
   if [ ! -x /usr/lib/wine/wine64 ] || { [ -f "${1:-}" ] && header=$(od -An -tu4 -j60 -N4 "$1") &&
