@@ -163,8 +163,7 @@ TEST(ValueNames, FirstLastAndOnePastOfEveryTable) {
         {weightClassName, 99, nullptr}, {weightClassName, 100, "Thin"},
         {weightClassName, 900, "Black"}, {weightClassName, 901, nullptr},
         {widthClassName, 0, nullptr}, {widthClassName, 1, "Ultra-condensed"},
-        {widthClassName, 9, "Ultra-expanded"},
-        {widthClassName, 10, nullptr},
+        {widthClassName, 9, "Ultra-expanded"}, {widthClassName, 10, nullptr},
     };
     // clang-format on
     for (auto [lookUp, value, name] : names)
@@ -176,7 +175,4 @@ TEST(ValueNames, FirstLastAndOnePastOfEveryTable) {
     ASSERT_EQ(fsTypeUsageNames.size(), 5u);
     // The interface text is Shift-JIS: 表 is 0x95 0x5C.
     EXPECT_EQ(std::string(fsTypeUsageNames[1].name).substr(0, 2), "\x95\x5C");
-    EXPECT_EQ(fsTypeUsageNames.front().value, 2);
-    EXPECT_EQ(fsTypeUsageNames.back().value, 0);
-    EXPECT_EQ(fsTypeOptionNames.back().value, 0x0200);
 }

@@ -10,7 +10,6 @@
 #include "app/splitter.h"
 #include "app/startup.h"
 #include "font/file_handle.h"
-#include "font/path_parts.h"
 #include "res/resource.h"
 #include "tables/gasp/gasp_header.h"
 #include "tables/gasp/gasp_pane.h"
@@ -33,7 +32,6 @@
 #include <iterator>
 #include <map>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -54,11 +52,10 @@ inline void pumpMessages(HWND dialog = nullptr) {
 class ProgramWindow {
   public:
     ProgramWindow() {
-        static const bool registered = [] {
+        [[maybe_unused]] static const bool registered = [] {
             buildValueNameTables();
             return registerWindowClasses() != 0;
         }();
-        (void)registered;
         window_ = createMainWindow(SW_SHOWNORMAL);
         pumpMessages();
     }
@@ -156,10 +153,9 @@ inline void pressButton(HWND dialog, int id) {
 inline void pressKey(HWND dialog, WPARAM key) {
     HWND focus = GetFocus();
     HWND target = focus != nullptr && (focus == dialog || IsChild(dialog, focus)) ? focus : dialog;
-    // Repeat count 1 and the scan code; a release adds the previous-state and transition bits.
-    DWORD down = 1 | (MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_VSC) << 16);
-    PostMessageA(target, WM_KEYDOWN, key, static_cast<LPARAM>(down));
-    PostMessageA(target, WM_KEYUP, key, static_cast<LPARAM>(down | 0xC0000000u));
+    // Repeat count 1; a release adds the previous-state and transition bits.
+    PostMessageA(target, WM_KEYDOWN, key, 1);
+    PostMessageA(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
     pumpMessages(dialog);
 }
 
@@ -170,8 +166,8 @@ inline std::string windowText(HWND window) {
 }
 
 // Answers the modal windows opened on this thread, in order, each from a pass
-// of its modal loop. Windows past the last answer are cancelled and counted
-// unexpected; one still shown after its answer is ended and counted left open.
+// of its modal loop. Windows past the last answer are cancelled, and one still
+// shown after its answer is ended: either fails the test when the answerer goes.
 class ModalAnswerer {
   public:
     using Step = std::function<void(HWND window)>;
@@ -186,9 +182,10 @@ class ModalAnswerer {
         KillTimer(nullptr, timer_);
         UnhookWindowsHookEx(hook_);
         current_ = nullptr;
+        EXPECT_EQ(unexpected_, 0) << "modal windows no answer was given for";
+        EXPECT_EQ(leftOpen_, 0) << "modal windows their answer left open";
     }
     int answered() const { return answered_; }
-    bool clean() const { return unexpected_ == 0 && leftOpen_ == 0; }
 
   private:
     // A dialog is activated again when a window it opened closes: only its
@@ -208,25 +205,22 @@ class ModalAnswerer {
         }
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
-    // Answers each window once it is shown, as a user would. An answer may
-    // open another modal window, answered by a tick from that one's loop.
+    // Answers a window once it is shown, as a user would. An answer may open
+    // another modal window, answered by a tick from that one's loop.
     static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
         ModalAnswerer& self = *current_;
-        for (size_t i = 0; i < self.waiting_.size();) {
-            HWND window = self.waiting_[i];
-            if (!IsWindowVisible(window)) {
-                ++i;
-                continue;
-            }
-            self.waiting_.erase(self.waiting_.begin() + static_cast<std::ptrdiff_t>(i));
-            const bool expected = self.answered_ < static_cast<int>(self.answers_.size());
-            self.unexpected_ += !expected;
-            expected ? self.answers_[self.answered_++](window) : pressButton(window, IDCANCEL);
-            if (IsWindow(window) && IsWindowVisible(window)) { // its answer did not end it
-                ++self.leftOpen_;
-                EndDialog(window, 0);
-            }
-            i = 0; // the answer may have changed the list
+        auto shown = std::find_if(self.waiting_.begin(), self.waiting_.end(),
+                                  [](HWND window) { return IsWindowVisible(window) != 0; });
+        if (shown == self.waiting_.end())
+            return;
+        HWND window = *shown;
+        self.waiting_.erase(shown);
+        const bool expected = self.answered_ < static_cast<int>(self.answers_.size());
+        self.unexpected_ += !expected;
+        expected ? self.answers_[self.answered_++](window) : pressButton(window, IDCANCEL);
+        if (IsWindow(window) && IsWindowVisible(window)) { // its answer did not end it
+            ++self.leftOpen_;
+            EndDialog(window, 0);
         }
     }
     static inline ModalAnswerer* current_ = nullptr; // one at a time, on the GUI thread
@@ -242,32 +236,21 @@ inline Step press(int id) {
     return [id](HWND dialog) { pressButton(dialog, id); };
 }
 
-struct MessageBoxSeen {
-    std::string text, caption;
-    bool errorIcon = false;
-    HWND owner = nullptr;
-    bool operator==(const MessageBoxSeen& other) const {
-        return std::tie(text, caption, errorIcon, owner) ==
-               std::tie(other.text, other.caption, other.errorIcon, other.owner);
-    }
-};
-inline void PrintTo(const MessageBoxSeen& box, std::ostream* out) {
-    *out << box.caption << ": " << box.text << (box.errorIcon ? " (error icon)" : "") << " owner "
-         << box.owner;
-}
+// A message box as seen: its text, caption, whether it shows the error icon, its owner.
+using MessageBoxSeen = std::tuple<std::string, std::string, bool, HWND>;
 inline std::vector<MessageBoxSeen> errorBox(const std::string& text, HWND owner) { // one box
     return {{text, "Error", true, owner}};
 }
 // Records a message box and presses OK.
 inline Step recordMessageBox(std::vector<MessageBoxSeen>& seen) {
     return [&seen](HWND box) {
-        MessageBoxSeen message{windowText(GetDlgItem(box, 0xFFFF)), windowText(box), false,
-                               GetWindow(box, GW_OWNER)};
         const LRESULT errorIcon = reinterpret_cast<LRESULT>(LoadIconA(nullptr, IDI_HAND));
+        bool shown = false;
         for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            message.errorIcon |= (GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
-                                 SendMessageA(child, STM_GETICON, 0, 0) == errorIcon;
-        seen.push_back(message);
+            shown |= (GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+                     SendMessageA(child, STM_GETICON, 0, 0) == errorIcon;
+        seen.emplace_back(windowText(GetDlgItem(box, 0xFFFF)), windowText(box), shown,
+                          GetWindow(box, GW_OWNER));
         pressButton(box, IDOK);
     };
 }
@@ -292,14 +275,6 @@ inline Step chooseFile(const std::string& path,
         SetWindowTextA(name ? name : GetDlgItem(dialog, cmb13), path.c_str());
         pressButton(dialog, IDOK);
     };
-}
-
-// Menu command Write answered with path; true when that dialog was the only one.
-inline bool writeOutAs(ProgramWindow& program, const std::string& path) {
-    ModalAnswerer answerer({chooseFile(path)});
-    program.command(IDM_WRITE);
-    pumpMessages();
-    return answerer.answered() == 1 && answerer.clean();
 }
 
 inline std::vector<std::string> fileNamesIn(const std::string& folder) {
@@ -335,7 +310,6 @@ class TestFolder {
         for (const std::string& name : fileNamesIn(path_)) {
             SetFileAttributesA(file(name).c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileA(file(name).c_str());
-            RemoveDirectoryA(file(name).c_str());
         }
         RemoveDirectoryA(path_.c_str());
     }
@@ -379,7 +353,10 @@ struct Session {
         program.load(folder.file(name));
         return otf != nullptr && (item.empty() || (selectItem(item) && hPane != nullptr));
     }
-    Bytes writeOut(const char* name = "out.ttf") { // empty when not written
-        return writeOutAs(program, folder.file(name)) ? readBytes(folder.file(name)) : Bytes{};
+    Bytes writeOut(const char* name = "out.ttf") { // through the menu; empty when not written
+        ModalAnswerer answerer({chooseFile(folder.file(name))});
+        program.command(IDM_WRITE);
+        pumpMessages();
+        return answerer.answered() == 1 ? readBytes(folder.file(name)) : Bytes{};
     }
 };
