@@ -9,7 +9,6 @@ export DISPLAY=":$(cat "$state/display")"
 pid=
 trap '[ -z "$pid" ] || kill "$pid" 2>/dev/null || true' EXIT
 fail() { echo "package.run: $*" >&2; exit 1; }
-visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
 
 winfont=$("$wine_run" "$state" "$prefix" winepath -w "$font" </dev/null)
 for kind in win64 win32; do
@@ -24,7 +23,7 @@ for kind in win64 win32; do
   window=$(timeout 120 xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1) ||
     fail "$kind: no \"$title\" window after two minutes"
   sleep 1 # the posted open command has run and the tree is filled
-  [ -z "$(visible Error)" ] || fail "$kind: an error box after the window appeared"
+  [ -z "$(xdotool search --onlyvisible --name Error 2>/dev/null | head -n 1 || true)" ] || fail "$kind: an error box after the window appeared"
   # Alt+F4 reaches the window as SC_CLOSE, the way the close box does.
   timeout 10 xdotool windowfocus --sync "$window" key --clearmodifiers alt+F4 ||
     fail "$kind: xdotool could not send Alt+F4"

@@ -82,8 +82,7 @@ Bytes os2Table(uint16_t version, std::optional<size_t> size) {
         putU16(bytes, kOS2WidthAt, 5);
         putU16(bytes, kOS2FsTypeAt, 0x0008);
         bytes[kOS2PanoseAt + 2] = 5;
-        const uint8_t vendor[4] = {'T', 'E', 'S', 'T'};
-        std::copy(vendor, vendor + 4, bytes.begin() + kOS2VendorAt);
+        std::copy_n("TEST", 4, bytes.begin() + kOS2VendorAt);
     }
     return bytes;
 }

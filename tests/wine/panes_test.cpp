@@ -154,8 +154,7 @@ TEST(GaspRangeDialog, StoresPointsAsPPEMAndRefusesBadSizes) {
             after.insert(c.stored);
             EXPECT_EQ(openRanges(), after);
             EXPECT_EQ(ListView_GetSelectedCount(hGaspList), 0u);
-            ASSERT_EQ(listRows().size(), kRows.size());
-            EXPECT_EQ(listRows()[c.at], c.shown);
+            EXPECT_EQ(listRows().at(c.at), c.shown);
             continue;
         }
         std::vector<MessageBoxSeen> seen;

@@ -72,9 +72,6 @@ class ProgramWindow {
     void command(int id, LPARAM lParam = 0) {
         SendMessageA(window_, WM_COMMAND, static_cast<WPARAM>(id), lParam);
     }
-    void load(const std::string& path) { // as start-up and the open dialog do
-        command(kCmdLoadFont, reinterpret_cast<LPARAM>(path.c_str()));
-    }
 
   private:
     HWND window_ = nullptr;
@@ -350,7 +347,8 @@ struct Session {
               const std::string& name = "in.ttf") {
         if (!writeBytes(folder.file(name), font = bytes))
             return false;
-        program.load(folder.file(name));
+        program.command(kCmdLoadFont, // as start-up and the open dialog do
+                        reinterpret_cast<LPARAM>(folder.file(name).c_str()));
         return otf != nullptr && (item.empty() || (selectItem(item) && hPane != nullptr));
     }
     Bytes writeOut(const char* name = "out.ttf") { // through the menu; empty when not written

@@ -30,10 +30,16 @@ foreach(arch x86_64 i686)
   endif()
   set(tests fontab_wine_tests_${arch})
   set(filter -FontToolsWriteOut.*:FullVolume.*)
-  if(arch STREQUAL "i686")
-    # Where qemu-i386 runs 32-bit Wine, these three hang in the 32-bit file
-    # dialog until their timeout; they run in the 64-bit suite.
-    string(APPEND filter ":WriteOut.*:WriteOutFaults.*:HostileFiles.*")
+  # Where the kernel refuses 32-bit programs, scripts/setup runs them through
+  # qemu-i386, and there Wine's file dialog hangs before it is shown, in some
+  # runs (in more than half for WriteOut.*). The cases that open one run in the
+  # 64-bit suite only, and a skipped test names them.
+  set(qemu FALSE)
+  if(arch STREQUAL "i686" AND EXISTS /proc/sys/fs/binfmt_misc/qemu-i386)
+    set(qemu TRUE)
+    string(APPEND filter ":WriteOut.*:WriteOutFaults.*:HostileFiles.*:OS2Pane.*")
+    add_test(NAME wine32.FileDialogCases COMMAND sh -c "echo 'skipped: under qemu-i386 the 32-bit run leaves out ${filter}'; exit 77")
+    set_tests_properties(wine32.FileDialogCases PROPERTIES SKIP_RETURN_CODE 77)
   endif()
   set(exe ${CMAKE_BINARY_DIR}/windows-${arch}/bin/fontab_wine_tests.exe)
   add_executable(${tests} IMPORTED)
@@ -53,6 +59,9 @@ foreach(arch x86_64 i686)
     "endif()\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${guard})
 
+  if(qemu)
+    continue()
+  endif()
   # A real font edited through the program under Wine, the result read back
   # natively by fontTools: the case FontToolsWriteOut.RealFont.
   add_test(NAME ${prefix}.FontToolsWriteOut.RealFont

@@ -27,8 +27,7 @@ TEST(Splitter, ClampsAtItsMargins) {
         ProgramWindow program;
         MoveWindow(hBaseWindow, 0, 0, 600, 300, TRUE);
         mouse(WM_LBUTTONDOWN, splitPos);
-        EXPECT_EQ(dragState, 1);
-        EXPECT_EQ(GetCapture(), hBaseWindow);
+        EXPECT_EQ(std::make_pair(dragState, GetCapture()), std::make_pair(1, hBaseWindow));
         mouse(WM_MOUSEMOVE, splitPos + 7);
         EXPECT_EQ(dragState, 2);
         mouse(WM_MOUSEMOVE, x + 40);
