@@ -242,11 +242,11 @@ inline std::vector<MessageBoxSeen> errorBox(const std::string& text, HWND owner)
 inline Step recordMessageBox(std::vector<MessageBoxSeen>& seen) {
     return [&seen](HWND box) {
         const LRESULT errorIcon = reinterpret_cast<LRESULT>(LoadIconA(nullptr, IDI_HAND));
-        bool shown = false;
+        bool errorIconShown = false;
         for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            shown |= (GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
-                     SendMessageA(child, STM_GETICON, 0, 0) == errorIcon;
-        seen.emplace_back(windowText(GetDlgItem(box, 0xFFFF)), windowText(box), shown,
+            errorIconShown |= (GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+                              SendMessageA(child, STM_GETICON, 0, 0) == errorIcon;
+        seen.emplace_back(windowText(GetDlgItem(box, 0xFFFF)), windowText(box), errorIconShown,
                           GetWindow(box, GW_OWNER));
         pressButton(box, IDOK);
     };
