@@ -4,12 +4,12 @@
 #include "app/main_window.h"
 #include "app/placeholder_pane.h"
 #include "app/splitter.h"
+#include "app/table_panes.h"
 #include "res/resource.h"
-#include "tables/gasp/gasp_pane.h"
-#include "tables/os2/os2_pane.h"
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -20,6 +20,7 @@ HIMAGELIST hImageList = nullptr;
 int32_t splitPos = 150;
 int32_t clientWidth = 0;
 int32_t clientHeight = 0;
+size_t paneFont = 0;
 
 namespace {
 
@@ -38,14 +39,16 @@ void appendIcon(HINSTANCE module, int iconId) {
     ImageList_ReplaceIcon(hImageList, -1, LoadIconA(module, MAKEINTRESOURCEA(iconId)));
 }
 
-HTREEITEM insertItem(HWND tree, HTREEITEM parent, HTREEITEM after, std::string text, int image) {
+// Each item carries the index of the font it belongs to.
+HTREEITEM insertItem(HWND tree, HTREEITEM parent, std::string text, int image, size_t font = 0) {
     TVINSERTSTRUCTA insert = {};
     insert.hParent = parent;
-    insert.hInsertAfter = after;
-    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
     insert.item.pszText = text.data(); // the tree keeps its own copy
     insert.item.iImage = image;
     insert.item.iSelectedImage = image;
+    insert.item.lParam = static_cast<LPARAM>(font);
     return reinterpret_cast<HTREEITEM>(
         SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
@@ -86,16 +89,39 @@ void onEraseBackground(HDC dc) {
     FillRect(dc, &bar, kBarBrush);
 }
 
+HTREEITEM relative(UINT relation, HTREEITEM item) {
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageA(hTreeView, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+}
+
+// "この表はフォント 0, 2 が共有しています。" for a table of more than one font.
+std::string sharingText(const std::vector<size_t>& fonts) {
+    if (fonts.size() < 2)
+        return "";
+    std::string list;
+    for (size_t font : fonts)
+        list += (list.empty() ? "" : ", ") + std::to_string(font);
+    return "この表はフォント " + list + " が共有しています。";
+}
+
 void onTreeSelectionChanged(HWND hwnd) {
     std::vector<char> text(kItemTextSize, '\0');
     TVITEMA item = {};
-    item.mask = TVIF_TEXT | TVIF_HANDLE;
-    item.hItem =
-        reinterpret_cast<HTREEITEM>(SendMessageA(hTreeView, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    item.mask = TVIF_TEXT | TVIF_HANDLE | TVIF_PARAM;
+    item.hItem = relative(TVGN_CARET, nullptr);
     item.pszText = text.data();
     item.cchTextMax = kItemTextSize;
     if (item.hItem != nullptr)
         SendMessageA(hTreeView, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    paneFont = static_cast<size_t>(item.lParam);
+    if (otf && otf->isCollection()) {
+        // Only a table item, under a font item under the root, shows a table.
+        HTREEITEM parent = item.hItem ? relative(TVGN_PARENT, item.hItem) : nullptr;
+        if (parent == nullptr || relative(TVGN_PARENT, parent) == nullptr)
+            text.assign(1, '\0');
+        std::string sharing = sharingText(otf->fontsSharing(text.data(), paneFont));
+        SendMessageA(hStatusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(sharing.c_str()));
+    }
     createTablePane(hwnd, hPane, text.data());
     movePane();
 }
@@ -123,6 +149,7 @@ bool showsPlaceholder() {
 void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     if (LOWORD(wParam) != kCmdFontLoaded)
         return;
+    paneFont = 0;
     fillTableTree(hTreeView, reinterpret_cast<const char*>(lParam));
     // A font always opens on the placeholder, whatever its file is called.
     // The main window has put one in place before the font changed.
@@ -181,23 +208,42 @@ LRESULT CALLBACK baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
 void fillTableTree(HWND tree, const char* path) {
     SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
-    HTREEITEM root = insertItem(tree, nullptr, TVI_ROOT, fileNamePart(path), kFileImage);
-    for (const char* tag : tableTags) {
-        fontObject* table = nullptr;
-        if (otf && otf->findTable(tag, table))
-            insertItem(tree, root, TVI_LAST, tag, kTableImage);
+    HTREEITEM root = insertItem(tree, nullptr, fileNamePart(path), kFileImage);
+    const size_t fonts = otf ? otf->fonts.size() : 0;
+    for (size_t font = 0; font < fonts; ++font) {
+        HTREEITEM parent = root;
+        if (otf->isCollection())
+            parent = insertItem(tree, root, fontItemText(font, otf->fonts[font].fullName),
+                                kFileImage, font);
+        for (const char* tag : tableTags) {
+            fontObject* table = nullptr;
+            if (otf->findTable(tag, table, font))
+                insertItem(tree, parent, tag, kTableImage, font);
+        }
     }
 }
 
+std::string fontItemText(size_t font, const std::u16string& name) {
+    std::string text = std::to_string(font);
+    if (name.empty())
+        return text;
+    std::wstring wide(name.begin(), name.end());
+    int size = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr,
+                                   0, nullptr, nullptr);
+    std::string ansi(static_cast<size_t>(std::max(size, 0)), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), ansi.data(), size,
+                        nullptr, nullptr);
+    return text + ": " + ansi;
+}
+
 const char* paneClassFor(const char* text) {
-    size_t index = tagIndex(text);
     // An editor is only ever handed a font that holds its table.
     fontObject* table = nullptr;
-    bool present = index < tableTags.size() && otf && otf->findTable(text, table);
-    if (present && index == kOS2TagIndex)
-        return kOS2PaneClass;
-    if (present && index == kGaspTagIndex)
-        return kGaspPaneClass;
+    if (!otf || !otf->findTable(text, table, paneFont))
+        return kPlaceholderPaneClass;
+    for (const TablePane& pane : tablePanes)
+        if (std::strcmp(pane.tag, text) == 0)
+            return pane.className;
     return kPlaceholderPaneClass;
 }
 
@@ -214,6 +260,7 @@ void clearTableBrowser(HWND baseWindow) {
     if (baseWindow == nullptr)
         return;
     SendMessageA(hTreeView, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    paneFont = 0;
     createTablePane(baseWindow, hPane, "");
     movePane();
 }

@@ -2,6 +2,7 @@
 // of the selected table on the right, and the splitter between them.
 #pragma once
 
+#include "app/main_window.h"
 #include "font/path_parts.h"
 #include "font/table_tags.h"
 
@@ -10,6 +11,7 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <string>
 
 constexpr char kBaseWindowClass[] = "fontabBaseWindow";
 
@@ -19,21 +21,33 @@ extern HIMAGELIST hImageList;
 extern int32_t splitPos;
 extern int32_t clientWidth;
 extern int32_t clientHeight;
+// The font of the selected tree item, counted from 0: the font whose tables
+// the pane shows. Always 0 for a file that is not a collection.
+extern size_t paneFont;
+
+// The open font's table of tag in the pane's font, when it is a T.
+template <class T> T* paneTable(const char* tag) {
+    return otf ? otf->tableOf<T>(tag, paneFont) : nullptr;
+}
 
 // Registers the class; 0 when it is already registered or cannot be.
 ATOM registerBaseWindowClass();
 
 LRESULT CALLBACK baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Lists the open font's known tables under the file name of path.
+// Lists the open font's known tables under the file name of path; in a
+// collection, under one item per font.
 void fillTableTree(HWND tree, const char* path);
 
-// Replaces the pane in slot by a new one for the item text: an editor for
-// "gasp" and "OS/2" when the open font has that table, the placeholder else.
+// Replaces the pane in slot by a new one for the item text: the tag's editor
+// when paneFont has that table, the placeholder else.
 void createTablePane(HWND parent, HWND& slot, const char* text);
 
 // The window class of the pane that createTablePane makes for text.
 const char* paneClassFor(const char* text);
+
+// A collection's font item: "N: NAME", or "N" for a font without a name.
+std::string fontItemText(size_t font, const std::u16string& name);
 
 // Empties the tree and puts the placeholder pane in place: nothing shown may
 // refer to a font that is about to go.

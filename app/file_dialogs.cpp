@@ -16,12 +16,13 @@ static_assert(sizeof(OPENFILENAMEA) == 88, "OPENFILENAMEA is 88 bytes in 32-bit 
 // Pairs of description and pattern; the literal's own NUL ends the list.
 constexpr char kFontFilter[] = "TrueType,OpenType(TrueTypeアウトライン)(*.ttf)\0*.ttf\0"
                                "OpenType(*.otf)\0*.otf\0"
-                               "対応する全てのフォント\0*.ttf;*.otf\0";
+                               "TrueType/OpenTypeコレクション(*.ttc;*.otc)\0*.ttc;*.otc\0"
+                               "対応する全てのフォント\0*.ttf;*.otf;*.ttc;*.otc\0";
 
 using FileDialog = BOOL(WINAPI*)(LPOPENFILENAMEA);
 
-std::optional<std::string> askFontPath(HWND owner, const char* title, DWORD flags,
-                                       FileDialog show) {
+std::optional<std::string> askFontPath(HWND owner, const char* title, DWORD flags, FileDialog show,
+                                       const char* extension = "ttf") {
     std::vector<char> file(kPathBufferSize, '\0');
     std::vector<char> fileTitle(kPathBufferSize, '\0');
     OPENFILENAMEA dialog = {};
@@ -34,7 +35,7 @@ std::optional<std::string> askFontPath(HWND owner, const char* title, DWORD flag
     dialog.nMaxFileTitle = kPathBufferSize;
     dialog.lpstrTitle = title;
     dialog.Flags = flags;
-    dialog.lpstrDefExt = "ttf";
+    dialog.lpstrDefExt = extension;
     if (!show(&dialog))
         return std::nullopt;
     return std::string(file.data());
@@ -46,6 +47,7 @@ std::optional<std::string> askFontToOpen(HWND owner) {
     return askFontPath(owner, "フォントファイルを開く", OFN_FILEMUSTEXIST, GetOpenFileNameA);
 }
 
-std::optional<std::string> askFontToWriteOut(HWND owner) {
-    return askFontPath(owner, "フォントファイルの書き出し", OFN_OVERWRITEPROMPT, GetSaveFileNameA);
+std::optional<std::string> askFontToWriteOut(HWND owner, bool collection) {
+    return askFontPath(owner, "フォントファイルの書き出し", OFN_OVERWRITEPROMPT, GetSaveFileNameA,
+                       collection ? "ttc" : "ttf");
 }

@@ -8,4 +8,5 @@
 
 // The path the user chose, or nothing when the dialog was cancelled.
 std::optional<std::string> askFontToOpen(HWND owner);
-std::optional<std::string> askFontToWriteOut(HWND owner);
+// A collection's default extension is ttc, every other font's ttf.
+std::optional<std::string> askFontToWriteOut(HWND owner, bool collection);

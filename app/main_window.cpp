@@ -5,11 +5,12 @@
 #include "app/command_ids.h"
 #include "app/file_dialogs.h"
 #include "app/placeholder_pane.h"
+#include "app/table_panes.h"
 #include "res/resource.h"
-#include "tables/gasp/gasp_pane.h"
-#include "tables/os2/os2_pane.h"
 
 #include <commctrl.h>
+
+#include <vector>
 
 FileImage fileImage;
 int32_t fileLength = 0;
@@ -94,7 +95,7 @@ void openFont(HWND hwnd) {
 }
 
 void writeOutFont(HWND hwnd) {
-    std::optional<std::string> path = askFontToWriteOut(hwnd);
+    std::optional<std::string> path = askFontToWriteOut(hwnd, otf && otf->isCollection());
     if (!path)
         return;
     // With no font open nothing is written and nothing is said.
@@ -147,12 +148,10 @@ void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 ATOM registerWindowClasses() {
-    const WNDCLASSEXA classes[] = {
-        mainClass(),
-        paneClass(kPlaceholderPaneClass, nopWindowProc),
-        paneClass(kGaspPaneClass, gaspWindowProc),
-        paneClass(kOS2PaneClass, os2WindowProc),
-    };
+    std::vector<WNDCLASSEXA> classes = {mainClass(),
+                                        paneClass(kPlaceholderPaneClass, nopWindowProc)};
+    for (const TablePane& pane : tablePanes)
+        classes.push_back(paneClass(pane.className, pane.procedure));
     ATOM last = 0;
     for (const WNDCLASSEXA& windowClass : classes) {
         last = RegisterClassExA(&windowClass);

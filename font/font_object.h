@@ -16,6 +16,10 @@ class fontObject {
     // nothing is ever written at or past tableStart + spanLength.
     virtual bool writeTable(uint8_t* tableStart, size_t spanLength) = 0;
 
+    // How many bytes from its table's start writeTable may write: the bytes
+    // the parse read. 0 for an object that writes nothing.
+    virtual size_t writeExtent() const { return 0; }
+
     // 1 when the object was built from the image and may write itself back.
     uint8_t valid = 0;
 };

@@ -1,87 +1,113 @@
 #include "font/otf.h"
 
-#include "font/byte_order.h"
-#include "font/byte_reader.h"
-#include "font/checksum.h"
-#include "font/table_change.h"
-#include "font/table_tags.h"
-#include "tables/gasp/gasp_header.h"
-#include "tables/os2/os2.h"
-
-size_t directorySize(uint16_t numTables) {
-    return kOffsetTableSize + kTableRecordSize * size_t{numTables};
-}
+#include "font/collection_header.h"
+#include "font/name_table.h"
+#include "font/table_models.h"
+#include "font/write_back.h"
 
 namespace {
 
-std::unique_ptr<fontObject> makeTableObject(const char* tag, const uint8_t* image, size_t imageSize,
-                                            const TableRecord& record) {
-    size_t spanLength;
-    if (!tableSpan(record, imageSize, spanLength))
-        return nullptr;
-    const uint8_t* tableStart = image + record.offset;
-    switch (tagIndex(tag)) {
-    case kOS2TagIndex:
-        return std::make_unique<OS2>(tableStart, spanLength);
-    case kGaspTagIndex:
-        return std::make_unique<gaspHeader>(tableStart, spanLength);
-    default:
-        return nullptr;
-    }
+OTF::TableKey keyOf(const TableRecord& record) {
+    return {record.tag, record.offset, record.length};
 }
 
 } // namespace
 
 OTF::OTF(const uint8_t* image, size_t imageSize) {
-    ByteReader reader(image, imageSize);
-    if (!reader.readBytes(sfntVersion, sizeof sfntVersion) || !reader.readU16(numTables) ||
-        !reader.readU16(searchRange) || !reader.readU16(entrySelector) ||
-        !reader.readU16(rangeShift))
+    if (!readDirectories(image, imageSize)) {
+        fonts.clear();
         return;
-    if (imageSize < directorySize(numTables))
-        return;
-
-    tableRecords.resize(numTables);
-    valid = 1;
-    for (TableRecord& record : tableRecords) {
-        uint8_t tagBytes[4];
-        reader.readBytes(tagBytes, sizeof tagBytes);
-        for (size_t i = 0; i < sizeof tagBytes; ++i)
-            record.tag[i] = static_cast<char>(tagBytes[i]);
-        record.tag[4] = '\0';
-        reader.readU32(record.checkSum);
-        reader.readU32(record.offset);
-        reader.readU32(record.length);
-        // Tags are compared up to the first NUL, like the C strings they are.
-        // A later record with the same tag replaces (and deletes) the object
-        // built for the earlier one.
-        tableObjects[std::string(record.tag)] =
-            makeTableObject(record.tag, image, imageSize, record);
     }
+    valid = 1;
+    buildTableObjects(image, imageSize);
+    writeBack_ = std::make_unique<WriteBack>(*this, image, imageSize);
 }
 
-bool OTF::findTable(const char* tag, fontObject*& table) const {
-    auto entry = tableObjects.find(tag);
-    if (entry == tableObjects.end())
+OTF::~OTF() = default;
+
+bool OTF::readDirectories(const uint8_t* image, size_t imageSize) {
+    std::vector<uint32_t> offsets;
+    switch (readCollectionHeader(image, imageSize, offsets)) {
+    case CollectionHeader::refused:
         return false;
-    table = entry->second.get();
+    case CollectionHeader::none:
+        fonts.resize(1);
+        return fonts[0].read(image, imageSize, 0);
+    case CollectionHeader::read:
+        break;
+    }
+    collection_ = true;
+    // Directories may overlap, but together they never hold more records
+    // than the file has room for: what a file can make the program allocate
+    // stays in proportion to its size.
+    size_t directoryBytes = 0;
+    fonts.resize(offsets.size());
+    for (size_t i = 0; i < offsets.size(); ++i) {
+        if (!fonts[i].read(image, imageSize, offsets[i]))
+            return false;
+        directoryBytes += directorySize(fonts[i].numTables);
+        if (directoryBytes > imageSize)
+            return false;
+    }
+    std::map<TableKey, std::u16string> names; // a shared name table is read once
+    for (FontDirectory& font : fonts) {
+        size_t spanLength;
+        const TableRecord* name = font.record("name");
+        if (name == nullptr || !tableSpan(*name, imageSize, spanLength))
+            continue;
+        auto known = names.find(keyOf(*name));
+        if (known == names.end())
+            known =
+                names.emplace(keyOf(*name), fullFontName(image + name->offset, spanLength)).first;
+        font.fullName = known->second;
+    }
     return true;
 }
 
+void OTF::buildTableObjects(const uint8_t* image, size_t imageSize) {
+    // Objects are built for the tables the fonts' tags stand for, in
+    // directory order; tables of the same key share the first one built.
+    // Their parses never read more bytes, in all, than the file holds.
+    size_t parsed = 0;
+    for (const FontDirectory& font : fonts)
+        for (const TableRecord& record : font.tableRecords) {
+            const TableModel* model = tableModelFor(record.tag);
+            size_t spanLength;
+            if (model == nullptr || font.record(record.tag) != &record ||
+                tableObjects.count(keyOf(record)) != 0 || !tableSpan(record, imageSize, spanLength))
+                continue;
+            std::unique_ptr<fontObject> object = model->make(image + record.offset, spanLength);
+            parsed += object->writeExtent();
+            if (parsed <= imageSize)
+                tableObjects.emplace(keyOf(record), std::move(object));
+        }
+}
+
+bool OTF::findTable(const char* tag, fontObject*& table, size_t font) const {
+    const TableRecord* record = font < fonts.size() ? fonts[font].record(tag) : nullptr;
+    if (record == nullptr)
+        return false;
+    auto object = tableObjects.find(keyOf(*record));
+    table = object == tableObjects.end() ? nullptr : object->second.get();
+    return true;
+}
+
+std::vector<size_t> OTF::fontsSharing(const char* tag, size_t font) const {
+    std::vector<size_t> sharing;
+    const TableRecord* record = font < fonts.size() ? fonts[font].record(tag) : nullptr;
+    if (record == nullptr)
+        return sharing;
+    for (size_t other = 0; other < fonts.size(); ++other)
+        for (const TableRecord& candidate : fonts[other].tableRecords)
+            if (keyOf(candidate) == keyOf(*record)) {
+                sharing.push_back(other);
+                break;
+            }
+    return sharing;
+}
+
 bool OTF::writeTable(uint8_t* image, size_t imageSize) {
-    TableChanges changes;
-    for (const TableRecord& record : tableRecords) {
-        fontObject* object = nullptr;
-        size_t spanLength;
-        if (!findTable(record.tag, object) || object == nullptr ||
-            !tableSpan(record, imageSize, spanLength))
-            continue;
-        uint8_t* tableStart = image + record.offset;
-        TableSnapshot snapshot(tableStart, spanLength);
-        object->writeTable(tableStart, spanLength);
-        changes.add(record.offset, snapshot.changedRange(tableStart));
-    }
-    if (!changes.empty())
-        refreshChecksums(*this, image, imageSize, changes);
+    if (writeBack_)
+        writeBack_->writeInto(*this, image, imageSize);
     return true;
 }

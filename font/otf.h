@@ -1,46 +1,59 @@
-// The container of one opened font file: its offset table, its directory and
-// the table objects registered by tag.
+// The container of one opened font file, a single font or a collection:
+// every font's directory, and one table object per table that has a model,
+// shared by every font whose directory lists that table.
 #pragma once
 
+#include "font/font_directory.h"
 #include "font/font_object.h"
-#include "font/table_record.h"
 
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
+
+class WriteBack;
 
 class OTF : public fontObject {
   public:
-    // Parses the offset table and the directory of an image of imageSize
-    // bytes. An image too short for its own directory gets no records and
-    // stays not valid.
+    // Parses the directories of an image of imageSize bytes. An image too
+    // short for them, or a collection header that does not fit, leaves the
+    // container without fonts and not valid.
     OTF(const uint8_t* image, size_t imageSize);
+    ~OTF() override;
 
-    // True when the directory lists a table with this tag; table then receives
-    // its object, which is null for a table without an editor.
-    bool findTable(const char* tag, fontObject*& table) const;
+    // True when font's directory lists a table with this tag; table then
+    // receives its object, which is null for a table without a model.
+    bool findTable(const char* tag, fontObject*& table, size_t font = 0) const;
 
-    // The object of the table with this tag when it is a T; null when the font
-    // has no such table or its object is of another class.
-    template <class T> T* tableOf(const char* tag) const {
+    // The object of font's table with this tag when it is a T; null when the
+    // font has no such table or its object is of another class.
+    template <class T> T* tableOf(const char* tag, size_t font = 0) const {
         fontObject* table = nullptr;
-        return findTable(tag, table) ? dynamic_cast<T*>(table) : nullptr;
+        return findTable(tag, table, font) ? dynamic_cast<T*>(table) : nullptr;
     }
 
-    // Lets every table object write itself at each of its records' offsets,
-    // then brings the checksums of the tables that changed, and the head
-    // table's checkSumAdjustment, up to date.
+    // The fonts, ascending, whose directories list the very table that font's
+    // tag stands for (same tag, offset and length).
+    std::vector<size_t> fontsSharing(const char* tag, size_t font) const;
+
+    // Writes every edited table object back at its tables, with the
+    // checksums that follow (see WriteBack). Always true.
     bool writeTable(uint8_t* image, size_t imageSize) override;
 
-    uint8_t sfntVersion[4] = {};
-    uint16_t numTables = 0;
-    uint16_t searchRange = 0;
-    uint16_t entrySelector = 0;
-    uint16_t rangeShift = 0;
-    std::vector<TableRecord> tableRecords;
-    std::map<std::string, std::unique_ptr<fontObject>> tableObjects;
-};
+    bool isCollection() const { return collection_; }
 
-// Size of the offset table and directory that an image must hold.
-size_t directorySize(uint16_t numTables);
+    std::vector<FontDirectory> fonts; // one for a single font file
+
+    // A table is its tag, offset and length: the same three in two
+    // directories are one table with one object.
+    using TableKey = std::tuple<std::string, uint32_t, uint32_t>;
+    std::map<TableKey, std::unique_ptr<fontObject>> tableObjects;
+
+  private:
+    bool readDirectories(const uint8_t* image, size_t imageSize);
+    void buildTableObjects(const uint8_t* image, size_t imageSize);
+
+    bool collection_ = false;
+    std::unique_ptr<WriteBack> writeBack_;
+};

@@ -21,7 +21,6 @@ gaspHeader::gaspHeader(const uint8_t* tableStart, size_t spanLength) {
         ranges[rangeMaxPPEM] = behavior;
     }
     bytesRead_ = reader.offset();
-    rangesRead_ = ranges;
     valid = 1;
 }
 
@@ -31,8 +30,6 @@ bool gaspHeader::writeTable(uint8_t* tableStart, size_t spanLength) {
     size_t recordsRead = (bytesRead_ - kGaspHeaderSize) / kGaspRecordSize;
     if (spanLength < bytesRead_ || ranges.size() > recordsRead)
         return false;
-    if (ranges == rangesRead_)
-        return true;
     ByteWriter writer(tableStart, bytesRead_);
     writer.writeU16(version);
     writer.writeU16(numRanges);

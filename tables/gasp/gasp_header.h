@@ -16,9 +16,10 @@ class gaspHeader : public fontObject {
     gaspHeader(const uint8_t* tableStart, size_t spanLength);
 
     // Writes the header and the ranges in ascending order over the bytes the
-    // parse read; writes nothing into a span shorter than those, and nothing
-    // while the ranges are as read (unsorted or repeated sizes stay as found).
+    // parse read; writes nothing into a span shorter than those. Whether an
+    // unedited table is written at all is the container's decision.
     bool writeTable(uint8_t* tableStart, size_t spanLength) override;
+    size_t writeExtent() const override { return valid ? bytesRead_ : 0; }
 
     uint16_t version = 0;
     uint16_t numRanges = 0;              // as read, never recomputed
@@ -29,5 +30,4 @@ class gaspHeader : public fontObject {
 
   private:
     size_t bytesRead_ = 0;
-    std::map<uint16_t, uint16_t> rangesRead_;
 };

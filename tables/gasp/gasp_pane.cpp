@@ -1,6 +1,6 @@
 #include "tables/gasp/gasp_pane.h"
 
-#include "app/main_window.h"
+#include "app/base_window.h"
 #include "font/table_tags.h"
 #include "tables/gasp/gasp_range_edit.h"
 #include "tables/gasp/gasp_setting_dialog.h"
@@ -35,11 +35,11 @@ constexpr Column kColumns[] = {
     {"スムージング", 80},
 };
 
-// The open font's gasp object, looked up at each use: the font can have been
-// released or replaced since the pane was made, and a font reached through a
-// path named "gasp" can have no such table.
+// The gasp object of the pane's font, looked up at each use: the font can
+// have been released or replaced since the pane was made, and a font reached
+// through a path named "gasp" can have no such table.
 gaspHeader* openGaspTable() {
-    gaspHeader* table = otf ? otf->tableOf<gaspHeader>(kGaspTag) : nullptr;
+    gaspHeader* table = paneTable<gaspHeader>(kGaspTag);
     return table != nullptr && table->valid ? table : nullptr;
 }
 

@@ -51,6 +51,18 @@ inline std::optional<uint16_t> gaspLimitFromTyped(uint32_t typed, bool inPoints,
     return static_cast<uint16_t>(ppem);
 }
 
+// The pair the range dialog ends with when the user confirms: the typed
+// number's limit and the two check boxes. Nothing when the number is refused.
+inline std::optional<uint32_t> confirmedGaspRange(uint32_t typed, bool inPoints, bool hinting,
+                                                  bool smoothing, uint16_t initialPPEM) {
+    std::optional<uint16_t> limit = gaspLimitFromTyped(typed, inPoints, initialPPEM);
+    if (!limit)
+        return std::nullopt;
+    auto behavior =
+        static_cast<uint16_t>((hinting ? GASP_GRIDFIT : 0) | (smoothing ? GASP_DOGRAY : 0));
+    return packGaspRange(*limit, behavior);
+}
+
 // The behaviour word of an edited range: the dialog decides bits 0 and 1,
 // every other bit stays as the range had it.
 constexpr uint16_t gaspEditedBehavior(uint16_t oldBehavior, uint16_t dialogBehavior) {

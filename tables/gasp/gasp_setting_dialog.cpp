@@ -38,18 +38,14 @@ void onInitDialog(HWND dialog, LPARAM lParam) {
 
 void onConfirm(HWND dialog) {
     UINT typed = GetDlgItemInt(dialog, IDC_GASP_SIZE, nullptr, FALSE);
-    std::optional<uint16_t> limit =
-        gaspLimitFromTyped(typed, isChecked(dialog, IDC_GASP_POINTS), gaspInitialPPEM);
-    if (!limit) {
+    std::optional<uint32_t> range = confirmedGaspRange(
+        typed, isChecked(dialog, IDC_GASP_POINTS), isChecked(dialog, IDC_GASP_GRIDFIT),
+        isChecked(dialog, IDC_GASP_DOGRAY), gaspInitialPPEM);
+    if (!range) {
         MessageBoxA(dialog, kInvalidSize, "Error", MB_ICONERROR);
         return;
     }
-    uint16_t behavior = 0;
-    if (isChecked(dialog, IDC_GASP_GRIDFIT))
-        behavior |= GASP_GRIDFIT;
-    if (isChecked(dialog, IDC_GASP_DOGRAY))
-        behavior |= GASP_DOGRAY;
-    EndDialog(dialog, static_cast<INT_PTR>(packGaspRange(*limit, behavior)));
+    EndDialog(dialog, static_cast<INT_PTR>(*range));
 }
 
 } // namespace

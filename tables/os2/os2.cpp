@@ -3,6 +3,8 @@
 #include "font/byte_reader.h"
 #include "font/byte_writer.h"
 
+#include <vector>
+
 namespace {
 
 // Reading and writing walk the same field list below, so the two are mirror
@@ -75,9 +77,6 @@ OS2::OS2(const uint8_t* tableStart, size_t spanLength) {
     FieldReader fields{reader};
     valid = transferFields(fields, *this) ? 1 : 0;
     bytesRead_ = valid ? size : 0;
-    asRead_.resize(bytesRead_);
-    ByteReader copy(tableStart, bytesRead_);
-    copy.readBytes(asRead_.data(), asRead_.size());
 }
 
 bool OS2::writeTable(uint8_t* tableStart, size_t spanLength) {
@@ -90,10 +89,6 @@ bool OS2::writeTable(uint8_t* tableStart, size_t spanLength) {
     FieldWriter fields{serializer};
     if (!transferFields(fields, static_cast<const OS2&>(*this)))
         return false;
-    // Unchanged fields leave the table as read: a second record with this tag
-    // keeps its own bytes until something is edited.
-    if (bytes == asRead_)
-        return true;
     ByteWriter writer(tableStart, size);
     return writer.writeBytes(bytes.data(), bytes.size());
 }

@@ -3,8 +3,6 @@
 
 #include "font/font_object.h"
 
-#include <vector>
-
 // Bytes read and written for each version; bytes past these are never touched.
 constexpr size_t kOS2Version0Size = 78;
 constexpr size_t kOS2Version1Size = 86;
@@ -22,6 +20,7 @@ class OS2 : public fontObject {
 
     // Writes the fields back where they were read; nothing when not valid.
     bool writeTable(uint8_t* tableStart, size_t spanLength) override;
+    size_t writeExtent() const override { return valid ? bytesRead_ : 0; }
 
     // The size of a version's fields, 0 for a version the model refuses.
     static size_t sizeForVersion(uint16_t version);
@@ -68,6 +67,5 @@ class OS2 : public fontObject {
 
   private:
     size_t bytesRead_ = 0;
-    std::vector<uint8_t> asRead_; // the table's bytes as the parse found them
     template <class Stream, class Table> static bool transferFields(Stream& stream, Table& table);
 };

@@ -1,8 +1,9 @@
 #include "tables/os2/os2_pane.h"
 
-#include "app/main_window.h"
+#include "app/base_window.h"
 #include "font/table_tags.h"
 #include "tables/os2/os2.h"
+#include "tables/os2/os2_edit.h"
 #include "tables/os2/value_names.h"
 
 #include <commctrl.h>
@@ -22,11 +23,6 @@ HWND hWidthName = nullptr;
 char os2TextBuffer[kOS2TextBufferSize] = {};
 
 namespace {
-
-// The fixed range of both trackbars.
-constexpr int kTrackbarMin = 1;
-constexpr int kTrackbarMax = 9;
-constexpr int kWeightClassStep = 100; // weight trackbar position = usWeightClass / 100
 
 constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP;
 constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST;
@@ -84,16 +80,15 @@ void addListItem(HWND list, const char* name, LPARAM value, bool selected) {
 
 HWND createTrackbar(HWND pane, Place place) {
     HWND trackbar = createControl(pane, TRACKBAR_CLASSA, "", kTrackbarStyle, place);
-    SendMessageA(trackbar, TBM_SETRANGEMIN, FALSE, kTrackbarMin);
-    SendMessageA(trackbar, TBM_SETRANGEMAX, FALSE, kTrackbarMax);
+    SendMessageA(trackbar, TBM_SETRANGEMIN, FALSE, kOS2TrackbarMin);
+    SendMessageA(trackbar, TBM_SETRANGEMAX, FALSE, kOS2TrackbarMax);
     SendMessageA(trackbar, TBM_SETTICFREQ, 1, 0);
     return trackbar;
 }
 
-// A value outside the range shows at the nearer end, as the trackbar itself
-// would place it; the member keeps its value.
+// The member keeps its value whatever position shows it.
 void showPosition(HWND trackbar, int position) {
-    SendMessageA(trackbar, TBM_SETPOS, TRUE, std::clamp(position, kTrackbarMin, kTrackbarMax));
+    SendMessageA(trackbar, TBM_SETPOS, TRUE, position);
 }
 
 void createUsageControls(HWND pane, const OS2* os2) {
@@ -131,14 +126,14 @@ void createClassControls(HWND pane, const OS2* os2) {
     createControl(pane, "STATIC", "ウエイト：", kLabelStyle, {300, 40, 96, 12});
     hWeightTrackbar = createTrackbar(pane, {300, 56, 144, 20});
     if (os2)
-        showPosition(hWeightTrackbar, os2->usWeightClass / kWeightClassStep);
+        showPosition(hWeightTrackbar, weightPosition(*os2));
     hWeightName = createControl(pane, "STATIC", "", kLabelStyle, {450, 60, 96, 12});
     showName(hWeightName, os2 ? weightClassName(os2->usWeightClass) : nullptr);
 
     createControl(pane, "STATIC", "幅：", kLabelStyle, {300, 80, 96, 12});
     hWidthTrackbar = createTrackbar(pane, {300, 96, 144, 20});
     if (os2)
-        showPosition(hWidthTrackbar, os2->usWidthClass);
+        showPosition(hWidthTrackbar, widthPosition(*os2));
     hWidthName = createControl(pane, "STATIC", "", kLabelStyle, {450, 100, 96, 12});
     showName(hWidthName, os2 ? widthClassName(os2->usWidthClass) : nullptr);
 }
@@ -169,10 +164,10 @@ void createOS2Controls(HWND pane) {
         disableOS2Editing();
 }
 
-// The open font's OS/2 object, when it holds one that write-out will write
-// back: edits to a table the model refused would be silently lost.
+// The OS/2 object of the pane's font, when it holds one that write-out will
+// write back: edits to a table the model refused would be silently lost.
 OS2* editableOS2() {
-    OS2* os2 = otf ? otf->tableOf<OS2>(kOS2Tag) : nullptr;
+    OS2* os2 = paneTable<OS2>(kOS2Tag);
     return os2 != nullptr && os2->valid ? os2 : nullptr;
 }
 
@@ -196,10 +191,10 @@ void onTrackbarMoved(HWND trackbar) {
     if (os2 == nullptr)
         return;
     if (trackbar == hWeightTrackbar) {
-        os2->usWeightClass = static_cast<uint16_t>(trackbarPosition(trackbar) * kWeightClassStep);
+        storeWeightPosition(*os2, trackbarPosition(trackbar));
         showName(hWeightName, weightClassName(os2->usWeightClass));
     } else if (trackbar == hWidthTrackbar) {
-        os2->usWidthClass = static_cast<uint16_t>(trackbarPosition(trackbar));
+        storeWidthPosition(*os2, trackbarPosition(trackbar));
         showName(hWidthName, widthClassName(os2->usWidthClass));
     }
 }
@@ -215,7 +210,7 @@ void onPanoseChosen(HWND list) {
     LRESULT value = SendMessageA(list, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
     if (value == CB_ERR)
         return;
-    os2->panose[kPanoseWeightIndex] = static_cast<uint8_t>(value & 0xFF);
+    storePanoseWeight(*os2, value);
 }
 
 } // namespace

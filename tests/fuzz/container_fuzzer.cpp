@@ -11,12 +11,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 0; i < size; ++i)
         hash = (hash ^ data[i]) * 16777619u;
     PaneEdits edits;
+    edits.font = hash % 7;
     edits.gaspRow = hash & 0xFF;
     edits.gaspTyped = (hash >> 8) & 0x1FFFF; // reaches past the largest typed size
     edits.gaspInPoints = (hash >> 25) & 1;
-    edits.gaspFlags = static_cast<uint16_t>(hash >> 24);
-    edits.weightClass = static_cast<uint16_t>(100 * (1 + (hash >> 26) % 9));
-    edits.widthClass = static_cast<uint16_t>(1 + (hash >> 28) % 9);
+    edits.hinting = (hash >> 24) & 1;
+    edits.smoothing = (hash >> 27) & 1;
+    edits.weightPosition = static_cast<int>(1 + (hash >> 26) % 9);
+    edits.widthPosition = static_cast<int>(1 + (hash >> 28) % 9);
     edits.panoseWeight = static_cast<uint8_t>(hash >> 20);
     if (const char* rule = brokenWriteRule(data, size, edits)) {
         std::fprintf(stderr, "container_fuzzer: broken rule: %s\n", rule);

@@ -30,7 +30,7 @@ Bytes SfntBuilder::build() const {
     }
     if (headAt != 0) {
         putU32(image, headAt + 8, 0);
-        putU32(image, headAt + 8, kChecksumMagic - sfntChecksum(image.data(), image.size()));
+        putU32(image, headAt + 8, 0xB1B0AFBA - sfntChecksum(image.data(), image.size()));
     }
     return image;
 }

@@ -11,8 +11,9 @@
 class OTF;
 
 // One flag per image byte: true where a write-out may write. That is the
-// bytes each table object read (at every record carrying its tag), the
-// checkSum field of every directory record and head's checkSumAdjustment.
+// bytes each table object read (at every record its font's tag stands for),
+// the checkSum field of every record of every directory and, in a single
+// font, head's checkSumAdjustment.
 std::vector<bool> writableBytes(const OTF& otf, size_t imageSize);
 
 // The first byte that differs between before and after where writable says
@@ -20,21 +21,23 @@ std::vector<bool> writableBytes(const OTF& otf, size_t imageSize);
 std::optional<size_t> strayChange(const uint8_t* before, const uint8_t* after, size_t size,
                                   const std::vector<bool>& writable);
 
-// What the two panes do to a font: the gasp range at row (counted from the
-// smallest limit, modulo the count) retyped and given new check boxes, and
-// the three OS/2 values set.
+// What the two panes do to one font of a file: the gasp range at row
+// (counted from the smallest limit, modulo the count) retyped and given new
+// check boxes, the two trackbars moved and a PANOSE item chosen.
 struct PaneEdits {
+    size_t font = 0; // modulo the number of fonts
     size_t gaspRow = 0;
     uint32_t gaspTyped = 12345;
     bool gaspInPoints = false;
-    uint16_t gaspFlags = 0x3;
-    uint16_t weightClass = 700;
-    uint16_t widthClass = 3;
+    bool hinting = true, smoothing = true;
+    int weightPosition = 7;
+    int widthPosition = 3;
     uint8_t panoseWeight = 8;
 };
 void editLikeThePanes(OTF& otf, const PaneEdits& edits);
 
 // Loads a copy of the file in a block of exactly its size (so AddressSanitizer
 // stops any access past it), writes it out unedited (byte-identical), edits it
-// and writes it out again. Returns the first rule broken, or null.
+// and writes it out, sets every edited value back and writes it out again
+// (byte-identical). Returns the first rule broken, or null.
 const char* brokenWriteRule(const uint8_t* data, size_t size, const PaneEdits& edits);

@@ -1,4 +1,4 @@
-// font_probe FONT OUT WEIGHT WIDTH PANOSE GASPTYPED GASPFLAGS: makes the panes'
+// font_probe FONT OUT WEIGHTPOS WIDTHPOS PANOSE GASPTYPED GASPFLAGS: makes the panes'
 // edits (the first gasp range retyped in ppem) through the program's own
 // functions and saves what the container writes back, for an independent
 // reader to check. Exit status: 0 done, 1 refused, 2 usage.
@@ -15,7 +15,7 @@
 int main(int argc, char** argv) {
     if (argc != 8) {
         std::fprintf(stderr,
-                     "usage: font_probe FONT OUT WEIGHT WIDTH PANOSE GASPTYPED GASPFLAGS\n");
+                     "usage: font_probe FONT OUT WEIGHTPOS WIDTHPOS PANOSE GASPTYPED GASPFLAGS\n");
         return 2;
     }
     std::ifstream in(argv[1], std::ios::binary);
@@ -29,11 +29,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     PaneEdits edits;
-    edits.weightClass = value(3);
-    edits.widthClass = value(4);
+    edits.weightPosition = value(3);
+    edits.widthPosition = value(4);
     edits.panoseWeight = static_cast<uint8_t>(value(5));
     edits.gaspTyped = value(6);
-    edits.gaspFlags = value(7);
+    edits.hinting = (value(7) & 1) != 0;
+    edits.smoothing = (value(7) & 2) != 0;
     editLikeThePanes(otf, edits);
     const std::vector<uint8_t> before = image;
     otf.writeTable(image.data(), image.size());

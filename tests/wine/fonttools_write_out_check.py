@@ -88,7 +88,9 @@ def model_failures(args, path, out_path):
         ranges[new] = old ^ 1  # the pane sets bits 0 and 1 and keeps the others
         edit[3:] = [0 if new == 0xFFFF else new, (old & 3) ^ 1]  # the last range shows "∞", read as 0
         edits["gasp"] = lambda old: {"gaspRange": ranges}
-    run = subprocess.run([args.probe, path, out_path, *map(str, edit)], capture_output=True, text=True)
+    positions = [edit[0] // 100, *edit[1:]]  # the weight trackbar stands for hundreds
+    run = subprocess.run([args.probe, path, out_path, *map(str, positions)], capture_output=True,
+                         text=True)
     if run.returncode != 0:
         return [f"font_probe failed: {run.stderr.strip()}"]
     return check_written(out_path, font, edits)

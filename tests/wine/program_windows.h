@@ -265,8 +265,9 @@ inline Step chooseFile(const std::string& path,
                          reinterpret_cast<LPARAM>(text));
             seen += std::string("|") + text;
         }
-        EXPECT_EQ(seen, title + "|TrueType,OpenType(TrueTypeアウトライン)(*.ttf)|OpenType(*.otf)|"
-                                "対応する全てのフォント");
+        EXPECT_EQ(seen, title +
+                            "|TrueType,OpenType(TrueTypeアウトライン)(*.ttf)|OpenType(*.otf)|"
+                            "TrueType/OpenTypeコレクション(*.ttc;*.otc)|対応する全てのフォント");
         // The name box is an edit (edt1) or, in newer layouts, a combo box (cmb13).
         HWND name = GetDlgItem(dialog, edt1);
         SetWindowTextA(name ? name : GetDlgItem(dialog, cmb13), path.c_str());

@@ -1,0 +1,19 @@
+// The table editors: the one list of which tag's tree item gets which pane
+// class. The registration of the classes and the choice of a pane read it.
+#pragma once
+
+#include "tables/gasp/gasp_pane.h"
+#include "tables/os2/os2_pane.h"
+
+#include <windows.h>
+
+struct TablePane {
+    const char* tag;
+    const char* className;
+    WNDPROC procedure;
+};
+
+inline constexpr TablePane tablePanes[] = {
+    {"OS/2", kOS2PaneClass, os2WindowProc},
+    {"gasp", kGaspPaneClass, gaspWindowProc},
+};

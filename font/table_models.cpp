@@ -1,0 +1,27 @@
+#include "font/table_models.h"
+
+#include "tables/gasp/gasp_header.h"
+#include "tables/os2/os2.h"
+
+#include <cstring>
+#include <iterator>
+
+namespace {
+
+template <class T> std::unique_ptr<fontObject> make(const uint8_t* tableStart, size_t spanLength) {
+    return std::make_unique<T>(tableStart, spanLength);
+}
+
+const TableModel kTableModels[] = {
+    {"OS/2", make<OS2>},
+    {"gasp", make<gaspHeader>},
+};
+
+} // namespace
+
+const TableModel* tableModelFor(const char* tag) {
+    for (const TableModel& model : kTableModels)
+        if (std::strcmp(model.tag, tag) == 0)
+            return &model;
+    return nullptr;
+}

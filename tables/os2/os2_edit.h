@@ -1,0 +1,35 @@
+// What the OS/2 pane's controls show of the model and store into it: the
+// trackbars stand for hundreds of weight class and for the width class
+// itself, the PANOSE list's items carry the weight they name. Free of
+// windows.h, so the pane and the tests call the same functions.
+#pragma once
+
+#include "tables/os2/os2.h"
+
+#include <algorithm>
+#include <cstdint>
+
+constexpr int kOS2TrackbarMin = 1;
+constexpr int kOS2TrackbarMax = 9;
+
+// Where a trackbar shows a value: a value outside the bar's range at its
+// nearer end, as the trackbar itself would place it.
+inline int weightPosition(const OS2& os2) {
+    return std::clamp(os2.usWeightClass / 100, kOS2TrackbarMin, kOS2TrackbarMax);
+}
+inline int widthPosition(const OS2& os2) {
+    return std::clamp(int{os2.usWidthClass}, kOS2TrackbarMin, kOS2TrackbarMax);
+}
+
+// A position the user moved a trackbar to; only its own member changes.
+inline void storeWeightPosition(OS2& os2, int position) {
+    os2.usWeightClass = static_cast<uint16_t>(position * 100);
+}
+inline void storeWidthPosition(OS2& os2, int position) {
+    os2.usWidthClass = static_cast<uint16_t>(position);
+}
+
+// The item data of the PANOSE item chosen: its low byte is the weight.
+inline void storePanoseWeight(OS2& os2, intptr_t itemData) {
+    os2.panose[kPanoseWeightIndex] = static_cast<uint8_t>(itemData & 0xFF);
+}
