@@ -4,37 +4,6 @@
 
 namespace {
 
-HTREEITEM relative(UINT relation, HTREEITEM item) {
-    return reinterpret_cast<HTREEITEM>(
-        SendMessageA(hTreeView, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
-}
-
-// Every item depth first as "font item/tag", the root as its text; the handles alike.
-void walk(HTREEITEM item, const std::string& prefix,
-          std::vector<std::pair<std::string, HTREEITEM>>& items) {
-    for (; item != nullptr; item = relative(TVGN_NEXT, item)) {
-        std::string path = prefix + itemText(item);
-        items.emplace_back(path, item);
-        walk(relative(TVGN_CHILD, item), items.size() == 1 ? "" : path + "/", items);
-    }
-}
-
-std::vector<std::pair<std::string, HTREEITEM>> treePaths() {
-    std::vector<std::pair<std::string, HTREEITEM>> items;
-    walk(relative(TVGN_ROOT, nullptr), "", items);
-    return items;
-}
-
-bool selectPath(const std::string& path) {
-    for (const auto& [text, item] : treePaths())
-        if (text == path) {
-            SendMessageA(hTreeView, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-            pumpMessages();
-            return true;
-        }
-    return false;
-}
-
 std::string statusText() {
     char text[256] = {};
     SendMessageA(hStatusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
@@ -70,18 +39,15 @@ const char kFonts02[] = "この表はフォント 0, 2 が共有しています�
 TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThem) {
     Session session;
     ASSERT_TRUE(session.open(sampleCollection(), "", "sample.ttc"));
-    std::vector<std::string> paths;
-    for (const auto& [path, item] : treePaths())
-        paths.push_back(path);
     const std::string f0 = "0: ゴシック", f1 = "1: Sample Mincho", f2 = "2";
     std::vector<std::string> expected = {"sample.ttc"};
     for (const std::string& font : {f0, f1, f2})
         for (const char* tag : {"", "/head", "/name", "/OS/2", "/gasp"})
             expected.push_back(font + tag);
-    EXPECT_EQ(paths, expected);
-    EXPECT_EQ(relative(TVGN_CARET, nullptr), nullptr) << "nothing selected after a load";
+    EXPECT_EQ(treeTexts(), expected);
+    EXPECT_EQ(treeRelative(TVGN_CARET), nullptr) << "nothing selected after a load";
     EXPECT_EQ(SendMessageA(hTreeView, TVM_GETITEMSTATE,
-                           reinterpret_cast<WPARAM>(relative(TVGN_ROOT, nullptr)), TVIS_EXPANDED),
+                           reinterpret_cast<WPARAM>(treeRelative(TVGN_ROOT)), TVIS_EXPANDED),
               0);
 
     const std::tuple<std::string, const char*, const char*> selections[] = {
@@ -90,25 +56,25 @@ TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThem) 
         {f1 + "/OS/2", kOS2PaneClass, ""},       {f0 + "/head", kPlaceholderPaneClass, ""},
     };
     for (const auto& [path, paneClass, status] : selections) {
-        ASSERT_TRUE(selectPath(path)) << path;
+        ASSERT_TRUE(selectItem(path)) << path;
         EXPECT_EQ(paneClasses(), std::vector<std::string>{paneClass}) << path;
         EXPECT_EQ(statusText(), status) << path;
     }
 
     // Through font 1: the shared gasp's first range, 8 ppem, becomes 9 with both flags.
-    ASSERT_TRUE(selectPath(f1 + "/gasp"));
+    ASSERT_TRUE(selectItem(f1 + "/gasp"));
     editGaspRow(0, "9");
-    ASSERT_TRUE(selectPath(f2 + "/OS/2"));
+    ASSERT_TRUE(selectItem(f2 + "/OS/2"));
     moveWeightTrackbar(9);
     for (const std::string& font : {f0, f2}) {
-        ASSERT_TRUE(selectPath(font + "/gasp"));
+        ASSERT_TRUE(selectItem(font + "/gasp"));
         char text[16] = {};
         ListView_GetItemText(hGaspList, 0, 0, text, sizeof text);
         EXPECT_STREQ(text, "9") << font;
-        ASSERT_TRUE(selectPath(font + "/OS/2"));
+        ASSERT_TRUE(selectItem(font + "/OS/2"));
         EXPECT_EQ(windowText(hWeightName), "Black") << font;
     }
-    ASSERT_TRUE(selectPath(f1 + "/OS/2"));
+    ASSERT_TRUE(selectItem(f1 + "/OS/2"));
     EXPECT_EQ(windowText(hWeightName), "Medium") << "font 1's own OS/2";
 
     // Written out under a name without extension: a collection gets .ttc.
@@ -138,13 +104,13 @@ TEST(FontToolsWriteOut, Collection) {
     ASSERT_TRUE(session.open(readBytes(std::string(folder) + "\\in.ttc"), "", "in.ttc"));
     const std::string font = std::getenv("FONTAB_FONT");
     std::string item;
-    for (const auto& [path, handle] : treePaths())
+    for (const std::string& path : treeTexts())
         if (item.empty() && (path == font || path.rfind(font + ": ", 0) == 0))
             item = path;
-    ASSERT_TRUE(selectPath(item + "/OS/2") && os2Object != nullptr) << item;
+    ASSERT_TRUE(selectItem(item + "/OS/2") && os2Object != nullptr) << item;
     moveWeightTrackbar(std::atoi(std::getenv("FONTAB_WEIGHT_POSITION")));
     if (std::string size = std::getenv("FONTAB_GASP_PPEM"); size != "0") {
-        ASSERT_TRUE(selectPath(item + "/gasp"));
+        ASSERT_TRUE(selectItem(item + "/gasp"));
         editGaspRow(0, size);
     }
     ModalAnswerer answerer({chooseFile(std::string(folder) + "\\out.ttc")});
