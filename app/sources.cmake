@@ -2,8 +2,10 @@
 # the executable, fontab.exe.
 add_library(fontab_app STATIC
   ${PROJECT_SOURCE_DIR}/app/about_box.cpp
+  ${PROJECT_SOURCE_DIR}/app/ansi_path.cpp
   ${PROJECT_SOURCE_DIR}/app/base_window.cpp
   ${PROJECT_SOURCE_DIR}/app/command_line.cpp
+  ${PROJECT_SOURCE_DIR}/app/dropped_file.cpp
   ${PROJECT_SOURCE_DIR}/app/file_dialogs.cpp
   ${PROJECT_SOURCE_DIR}/app/main_window.cpp
   ${PROJECT_SOURCE_DIR}/app/placeholder_pane.cpp

@@ -8,11 +8,12 @@ const char kCannotOpen[] = "ファイルを開くことができません。";
 } // namespace
 
 // WinMain's steps: the main window, the open its argument posts, the loop to WM_QUIT.
-TEST(Startup, NoneOneOrTwoArgumentsAndALongPath) {
+TEST(Startup, NoneOneOrTwoArgumentsAndPathsThatCannotOpen) {
     TestFolder folder;
-    ASSERT_TRUE(writeBytes(folder.file("start.ttf"), sampleFont()));
-    const std::string good = folder.file("start.ttf"), missing = folder.file(std::string(600, 'm'));
+    ASSERT_TRUE(writeBytes(folder.file("cafe.ttf"), sampleFont()));
+    const std::string good = folder.file("cafe.ttf"), missing = folder.file(std::string(600, 'm'));
     const std::wstring goodW(good.begin(), good.end()), longW(missing.begin(), missing.end());
+    const std::wstring unmappableW = goodW.substr(0, goodW.size() - 5) + L"\u00E9.ttf"; // café
     const struct {
         std::vector<const wchar_t*> argv;
         std::string root; // empty: no font open
@@ -20,8 +21,9 @@ TEST(Startup, NoneOneOrTwoArgumentsAndALongPath) {
     } cases[] = {
         {{L"fontab.exe"}, "", false},
         {{L"fontab.exe", L"a.ttf", L"b.ttf"}, "", false},
-        {{L"fontab.exe", goodW.c_str()}, "start.ttf", false},
+        {{L"fontab.exe", goodW.c_str()}, "cafe.ttf", false},
         {{L"fontab.exe", longW.c_str()}, "", true},
+        {{L"fontab.exe", unmappableW.c_str()}, "", true}, // no Shift-JIS form, never cafe.ttf
     };
     EXPECT_EQ(startupPath(0, nullptr), std::nullopt);
     for (const auto& c : cases) {
