@@ -22,6 +22,7 @@ set(FONTAB_RESOURCE_FILES
   ${PROJECT_SOURCE_DIR}/res/fontab.ico
   ${PROJECT_SOURCE_DIR}/res/file.ico
   ${PROJECT_SOURCE_DIR}/res/fontab.manifest
+  ${PROJECT_SOURCE_DIR}/res/gasp_setting_dialog.rc
   ${PROJECT_SOURCE_DIR}/res/table.ico)
 set_source_files_properties(${PROJECT_SOURCE_DIR}/res/fontab.rc PROPERTIES
   OBJECT_DEPENDS "${FONTAB_RESOURCE_FILES}")
