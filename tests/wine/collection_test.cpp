@@ -92,28 +92,31 @@ TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThem) 
               std::vector<int>({9, 3, 900}));
 }
 
-// Run by fonttools_write_out_check.py, which copies a real collection to
-// in.ttc in FONTAB_WRITE_OUT_DIR and reads what this writes there: through
-// font FONTAB_FONT, the weight trackbar to FONTAB_WEIGHT_POSITION and, when
-// FONTAB_GASP_PPEM is not 0, the first gasp range to that size, both flags.
-TEST(FontToolsWriteOut, Collection) {
+// Run by fonttools_write_out_check.py, which copies a real font or collection
+// to FONTAB_FILE ("in." and its extension) in FONTAB_WRITE_OUT_DIR and reads
+// what this writes there as "out.": through font FONTAB_FONT of a collection
+// (empty: the file's one font), the weight trackbar to FONTAB_WEIGHT_POSITION
+// and, when FONTAB_GASP_PPEM is not 0, the first gasp range to that size,
+// both flags.
+TEST(FontToolsWriteOut, ThroughOneFont) {
     const char* folder = std::getenv("FONTAB_WRITE_OUT_DIR");
     if (folder == nullptr || *folder == '\0')
         GTEST_SKIP() << "FONTAB_WRITE_OUT_DIR is not set; fonttools_write_out_check.py sets it";
+    const std::string file = std::getenv("FONTAB_FILE"), font = std::getenv("FONTAB_FONT");
     Session session;
-    ASSERT_TRUE(session.open(readBytes(std::string(folder) + "\\in.ttc"), "", "in.ttc"));
-    const std::string font = std::getenv("FONTAB_FONT");
-    std::string item;
+    ASSERT_TRUE(session.open(readBytes(std::string(folder) + "\\" + file), "", file));
+    std::string item; // the font item's path and a slash; nothing for a single font
     for (const std::string& path : treeTexts())
-        if (item.empty() && (path == font || path.rfind(font + ": ", 0) == 0))
-            item = path;
-    ASSERT_TRUE(selectItem(item + "/OS/2") && os2Object != nullptr) << item;
+        if (!font.empty() && item.empty() && (path == font || path.rfind(font + ": ", 0) == 0))
+            item = path + "/";
+    ASSERT_TRUE(selectItem(item + "OS/2") && os2Object != nullptr) << item;
     moveWeightTrackbar(std::atoi(std::getenv("FONTAB_WEIGHT_POSITION")));
     if (std::string size = std::getenv("FONTAB_GASP_PPEM"); size != "0") {
-        ASSERT_TRUE(selectItem(item + "/gasp"));
+        ASSERT_TRUE(selectItem(item + "gasp"));
         editGaspRow(0, size);
     }
-    ModalAnswerer answerer({chooseFile(std::string(folder) + "\\out.ttc")});
+    ModalAnswerer answerer(
+        {chooseFile(std::string(folder) + "\\out" + file.substr(file.find('.')))});
     session.program.command(IDM_WRITE);
     pumpMessages();
     EXPECT_EQ(answerer.answered(), 1);
