@@ -189,7 +189,7 @@ Bytes os2With(uint16_t version, uint16_t weight, uint16_t width, uint16_t fsType
     putU16(table, kOS2WidthAt, width);
     putU16(table, kOS2FsTypeAt, fsType);
     std::copy(vendor, vendor + 4, table.begin() + kOS2VendorAt);
-    table[kOS2PanoseAt + kPanoseWeightIndex] = bWeight;
+    table[kOS2PanoseWeightAt] = bWeight;
     return table;
 }
 
@@ -286,7 +286,7 @@ TEST(OS2Pane, ShowsEditsStoresAndWritesOut) {
         EXPECT_EQ(strayWrite(pane.font, out), std::nullopt);
         const size_t at = recordOffset(out, 2);
         EXPECT_EQ(std::vector<int>({getU16(out, at + kOS2WeightAt), getU16(out, at + kOS2WidthAt),
-                                    out[at + kOS2PanoseAt + kPanoseWeightIndex]}),
+                                    out[at + kOS2PanoseWeightAt]}),
                   std::vector<int>({700, 3, 2}));
     }
 }
