@@ -7,49 +7,57 @@ const std::vector<std::string> kPlaceholderOnly = {kPlaceholderPaneClass};
 const char kCannotOpen[] = "ファイルを開くことができません。";
 } // namespace
 
-// WinMain's steps: the main window, the open its argument posts, the loop to WM_QUIT.
-TEST(Startup, NoneOneOrTwoArgumentsAndALongPath) {
+// WinMain itself: fontab.exe, next to this program, started as Windows starts
+// it. One argument opens (the root and the five known tables), none or two
+// open nothing; the quit command ends it with exit code 0.
+TEST(Startup, TheProgramOpensItsOneArgumentAndQuitsWithZero) {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string program = self;
+    program.replace(program.find_last_of('\\') + 1, std::string::npos, "fontab.exe");
     TestFolder folder;
     ASSERT_TRUE(writeBytes(folder.file("start.ttf"), sampleFont()));
-    const std::string good = folder.file("start.ttf"), missing = folder.file(std::string(600, 'm'));
-    const std::wstring goodW(good.begin(), good.end()), longW(missing.begin(), missing.end());
-    const struct {
-        std::vector<const wchar_t*> argv;
-        std::string root; // empty: no font open
-        bool reported;
-    } cases[] = {
-        {{L"fontab.exe"}, "", false},
-        {{L"fontab.exe", L"a.ttf", L"b.ttf"}, "", false},
-        {{L"fontab.exe", goodW.c_str()}, "start.ttf", false},
-        {{L"fontab.exe", longW.c_str()}, "", true},
-    };
-    EXPECT_EQ(startupPath(0, nullptr), std::nullopt);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
-        ProgramWindow program;
-        std::optional<std::string> path =
-            startupPath(static_cast<int>(c.argv.size()), c.argv.data());
-        EXPECT_EQ(path.has_value(), c.argv.size() == 2);
-        std::vector<MessageBoxSeen> seen;
-        {
-            ModalAnswerer answerer({recordMessageBox(seen)});
-            if (path)
-                PostMessageA(program.handle(), WM_COMMAND, kCmdLoadFont,
-                             reinterpret_cast<LPARAM>(path->c_str()));
-            pumpMessages();
-        }
-        const std::vector<std::string> tree = treeTexts();
-        EXPECT_EQ(tree.empty() ? "" : tree[0], c.root);
-        EXPECT_EQ(paneClasses(), kPlaceholderOnly);
-        EXPECT_EQ(seen,
-                  c.reported ? errorBox(kCannotOpen, nullptr) : std::vector<MessageBoxSeen>{});
-        PostMessageA(program.handle(), WM_COMMAND, IDM_QUIT, 0);
-        EXPECT_EQ(runMessageLoop(), 0);
-        EXPECT_FALSE(IsWindow(program.handle()));
+    const std::string font = " \"" + folder.file("start.ttf") + "\"";
+    for (const auto& [arguments, items] :
+         {std::pair{std::string(), 0}, {font, 6}, {font + font, 0}}) {
+        SCOPED_TRACE(arguments);
+        std::string commandLine = "\"" + program + "\"" + arguments;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        ASSERT_TRUE(CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                                   nullptr, nullptr, &startup, &process))
+            << program;
+        HWND window = nullptr; // its main window, among the top-level ones
+        for (int wait = 0; wait < 200 && window == nullptr; ++wait, Sleep(50))
+            for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "fontab", nullptr)) != nullptr;)
+                if (DWORD id = 0; GetWindowThreadProcessId(w, &id) && id == process.dwProcessId)
+                    window = w;
+        // Its loop handles this before what WinMain posted, and what follows after it.
+        SendMessageA(window, WM_NULL, 0, 0);
+        HWND base = FindWindowExA(window, nullptr, kBaseWindowClass, nullptr);
+        LRESULT count = -1;
+        for (int wait = 0; wait < 200 && count != items; ++wait, Sleep(50))
+            count = SendMessageA(GetDlgItem(base, kTreeViewId), TVM_GETCOUNT, 0, 0);
+        EXPECT_TRUE(base != nullptr && count == items) << count;
+        PostMessageA(window, WM_COMMAND, IDM_QUIT, 0);
+        if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
+            TerminateProcess(process.hProcess, 1);
+        DWORD exitCode = 1;
+        GetExitCodeProcess(process.hProcess, &exitCode);
+        EXPECT_EQ(exitCode, 0u);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
     }
 }
 
-TEST(Startup, ADoubleByteFileName) {
+// A path of any length is taken whole, and one with Shift-JIS names opens.
+TEST(Startup, ALongPathAndADoubleByteFileName) {
+    EXPECT_EQ(startupPath(0, nullptr), std::nullopt);
+    const std::string longPath = "C:\\" + std::string(600, 'm');
+    const std::wstring longW(longPath.begin(), longPath.end());
+    const wchar_t* argv[] = {L"fontab.exe", longW.c_str()};
+    EXPECT_EQ(startupPath(2, argv), longPath);
     if (GetACP() != 932)
         GTEST_SKIP() << "Shift-JIS names need the ANSI code page 932, this one is " << GetACP();
     // フォント and 表 in Shift-JIS; 表 ends in the byte of '\'.
