@@ -92,16 +92,25 @@ TEST(WriteOut, UneditedIsByteIdenticalAndEditedHoldsTheValuesAndTrueChecksums) {
     EXPECT_EQ(wordSum(out, 0, out.size()), 0xB1B0AFBAu);
 }
 
+// Held open without any sharing, the target is refused before anything is
+// written; held open sharing all but its deletion, only the final move onto
+// it fails, and the temporary file goes.
 TEST(WriteOutFaults, MissingFolderHeldOpenOrReadOnlyTargetChangesNothing) {
-    for (const char* fault : {"missing\\out.ttf", "held.ttf", "readonly.ttf"}) {
+    // The target, and the access and sharing of a handle held open on it.
+    const std::tuple<const char*, DWORD, DWORD> faults[] = {
+        {"missing\\out.ttf", 0, 0},
+        {"held.ttf", GENERIC_READ, 0},
+        {"shared.ttf", FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE},
+        {"readonly.ttf", 0, 0}};
+    for (auto [fault, access, sharing] : faults) {
         SCOPED_TRACE(fault);
         TestFolder folder;
         const std::string target = folder.file(fault);
         ASSERT_TRUE(fault[0] == 'm' || writeBytes(target, kOldTarget));
         ASSERT_TRUE(fault[0] != 'r' || SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
-        FileHandle lock(fault[0] == 'h' ? CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr,
-                                                      OPEN_EXISTING, 0, nullptr)
-                                        : INVALID_HANDLE_VALUE);
+        FileHandle lock(access ? CreateFileA(target.c_str(), access, sharing, nullptr,
+                                             OPEN_EXISTING, 0, nullptr)
+                               : INVALID_HANDLE_VALUE);
         expectFailedWriteOut(target, folder.path());
     }
 }
