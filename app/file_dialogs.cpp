@@ -21,8 +21,10 @@ constexpr char kFontFilter[] = "TrueType,OpenType(TrueTypeアウトライン)(*.
 
 using FileDialog = BOOL(WINAPI*)(LPOPENFILENAMEA);
 
+constexpr DWORD kCollectionFilter = 3; // counted from 1, as the dialog counts
+
 std::optional<std::string> askFontPath(HWND owner, const char* title, DWORD flags, FileDialog show,
-                                       const char* extension = "ttf") {
+                                       const char* extension = "ttf", DWORD filterIndex = 0) {
     std::vector<char> file(kPathBufferSize, '\0');
     std::vector<char> fileTitle(kPathBufferSize, '\0');
     OPENFILENAMEA dialog = {};
@@ -36,6 +38,7 @@ std::optional<std::string> askFontPath(HWND owner, const char* title, DWORD flag
     dialog.lpstrTitle = title;
     dialog.Flags = flags;
     dialog.lpstrDefExt = extension;
+    dialog.nFilterIndex = filterIndex;
     if (!show(&dialog))
         return std::nullopt;
     return std::string(file.data());
@@ -47,7 +50,10 @@ std::optional<std::string> askFontToOpen(HWND owner) {
     return askFontPath(owner, "フォントファイルを開く", OFN_FILEMUSTEXIST, GetOpenFileNameA);
 }
 
+// The dialog gives a name typed without extension the selected filter's, and
+// the default extension only under a filter of several: a collection is
+// offered under the collection filter, so that it is written out as .ttc.
 std::optional<std::string> askFontToWriteOut(HWND owner, bool collection) {
     return askFontPath(owner, "フォントファイルの書き出し", OFN_OVERWRITEPROMPT, GetSaveFileNameA,
-                       collection ? "ttc" : "ttf");
+                       collection ? "ttc" : "ttf", collection ? kCollectionFilter : 0);
 }

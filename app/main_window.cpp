@@ -3,6 +3,7 @@
 #include "app/about_box.h"
 #include "app/base_window.h"
 #include "app/command_ids.h"
+#include "app/dropped_file.h"
 #include "app/file_dialogs.h"
 #include "app/placeholder_pane.h"
 #include "app/table_panes.h"
@@ -77,6 +78,7 @@ void onCreate(HWND hwnd) {
                                   nullptr, GetModuleHandleA(nullptr), nullptr);
     hStatusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_BOTTOM, nullptr,
                                      hwnd, kStatusBarId);
+    DragAcceptFiles(hwnd, TRUE);
 }
 
 void onSize(WPARAM wParam, LPARAM lParam) {
@@ -88,6 +90,17 @@ void onSize(WPARAM wParam, LPARAM lParam) {
 
 void openFont(HWND hwnd) {
     std::optional<std::string> path = askFontToOpen(hwnd);
+    if (!path)
+        return;
+    releaseFont();
+    SendMessageA(hwnd, WM_COMMAND, kCmdLoadFont, reinterpret_cast<LPARAM>(path->c_str()));
+}
+
+// One file dropped opens as through File -> open; two or more, or a folder,
+// change nothing. The drop is released whatever it held.
+void onDropFiles(HWND hwnd, HDROP drop) {
+    std::optional<std::string> path = droppedFilePath(drop);
+    DragFinish(drop);
     if (!path)
         return;
     releaseFont();
@@ -182,6 +195,9 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_COMMAND:
         onCommand(hwnd, wParam, lParam);
+        return 0;
+    case WM_DROPFILES:
+        onDropFiles(hwnd, reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);

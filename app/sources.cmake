@@ -2,8 +2,10 @@
 # the executable, fontab.exe.
 add_library(fontab_app STATIC
   ${PROJECT_SOURCE_DIR}/app/about_box.cpp
+  ${PROJECT_SOURCE_DIR}/app/ansi_path.cpp
   ${PROJECT_SOURCE_DIR}/app/base_window.cpp
   ${PROJECT_SOURCE_DIR}/app/command_line.cpp
+  ${PROJECT_SOURCE_DIR}/app/dropped_file.cpp
   ${PROJECT_SOURCE_DIR}/app/file_dialogs.cpp
   ${PROJECT_SOURCE_DIR}/app/main_window.cpp
   ${PROJECT_SOURCE_DIR}/app/placeholder_pane.cpp
@@ -19,6 +21,8 @@ target_include_directories(fontab_app PUBLIC $<$<COMPILE_LANGUAGE:RC>:${PROJECT_
 set(FONTAB_RESOURCE_FILES
   ${PROJECT_SOURCE_DIR}/res/fontab.ico
   ${PROJECT_SOURCE_DIR}/res/file.ico
+  ${PROJECT_SOURCE_DIR}/res/fontab.manifest
+  ${PROJECT_SOURCE_DIR}/res/gasp_setting_dialog.rc
   ${PROJECT_SOURCE_DIR}/res/table.ico)
 set_source_files_properties(${PROJECT_SOURCE_DIR}/res/fontab.rc PROPERTIES
   OBJECT_DEPENDS "${FONTAB_RESOURCE_FILES}")

@@ -1,21 +1,26 @@
 // Open + edit + write-out of whole fonts through loadFontFile and
-// writeFontFile, against CopyFileA of the same file, run under Wine:
+// writeFontFile, against CopyFileA of the same file and against the floor
+// any such edit pays, run under Wine:
 //   write_out_bench REPEATS OUTPUT_FOLDER FONT...
-// One tab-separated row per font, medians in seconds:
+// Two tab-separated rows per font, medians in seconds:
 //   writeout  FONT  SIZE  FONTAB  LOAD  WRITE_OUT  COPY  COPY_AND_FLUSH
+//   floor     FONT  SIZE  FONTS  FONTAB  FLOOR  READ  WRITE
 // FONTAB is the whole edit, LOAD and WRITE_OUT its two file operations.
 // COPY_AND_FLUSH copies and then flushes the copy to disk, which is what a
-// write-out does before it replaces its target.
+// write-out does before it replaces its target. FLOOR reads the whole file
+// into a fresh block of its size (READ) and writes the block to a new file,
+// flushed (WRITE): a load and a write-out can do no less.
 #include "font/font_file.h"
 #include "font/file_handle.h"
 #include "font/table_tags.h"
-#include "tables/os2/os2.h"
+#include "tables/os2/os2_edit.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,9 +42,11 @@ struct EditTimes {
     double whole = 0;
     double load = 0;
     double writeOut = 0;
+    size_t fonts = 0;
 };
 
-// The whole edit as a user makes it: open, weight class 700, write out.
+// The whole edit as a user makes it: open, weight class 700 on the first
+// font's OS/2 (the trackbar at 7), write out.
 bool openEditWriteOut(const char* font, const char* target, int32_t& length, EditTimes& times) {
     const double start = seconds();
     FileImage image;
@@ -48,8 +55,9 @@ bool openEditWriteOut(const char* font, const char* target, int32_t& length, Edi
     if (length == 0)
         return false;
     const double loaded = seconds();
-    if (OS2* os2 = otf->tableOf<OS2>(kOS2Tag))
-        os2->usWeightClass = 700;
+    if (OS2* os2 = otf->tableOf<OS2>(kOS2Tag, 0))
+        storeWeightPosition(*os2, 7);
+    times.fonts = otf->fonts.size();
     const double edited = seconds();
     bool written = writeFontFile(target, length, image.get(), otf.get());
     const double writtenOut = seconds();
@@ -68,10 +76,45 @@ bool copyAndFlush(const char* font, const char* target) {
     return copy.isOpen() && FlushFileBuffers(copy.get());
 }
 
+struct FloorTimes {
+    double read = 0;
+    double write = 0;
+};
+
+// The least a load and a write-out do: the whole file read into a fresh
+// block of its size, the block written to a new file and flushed, freed.
+bool readAndWriteFlushed(const char* font, const char* target, FloorTimes& times) {
+    const double start = seconds();
+    FileHandle source(CreateFileA(font, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size;
+    if (!source.isOpen() || !GetFileSizeEx(source.get(), &size) || size.QuadPart <= 0 ||
+        size.QuadPart > INT32_MAX)
+        return false;
+    const DWORD length = static_cast<DWORD>(size.QuadPart);
+    std::unique_ptr<uint8_t[]> block(new uint8_t[length]);
+    DWORD done = 0;
+    if (!ReadFile(source.get(), block.get(), length, &done, nullptr) || done != length ||
+        !source.close())
+        return false;
+    const double read = seconds();
+    FileHandle copy(CreateFileA(target, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_ARCHIVE, nullptr));
+    if (!copy.isOpen() || !WriteFile(copy.get(), block.get(), length, &done, nullptr) ||
+        done != length || !FlushFileBuffers(copy.get()) || !copy.close())
+        return false;
+    block.reset();
+    const double end = seconds();
+    times.read = read - start;
+    times.write = end - read;
+    return true;
+}
+
 bool measure(const char* font, const std::string& folder, int repeats) {
     const std::string target = folder + "\\bench-out.ttf";
-    std::vector<double> fontab, load, writeOut, copy, copyFlushed;
+    std::vector<double> fontab, load, writeOut, copy, copyFlushed, least, leastRead, leastWrite;
     int32_t length = 0;
+    size_t fonts = 0;
     // Interleaved, so that each sees the same state of the file cache.
     for (int i = 0; i < repeats; ++i) {
         DeleteFileA(target.c_str());
@@ -81,6 +124,7 @@ bool measure(const char* font, const std::string& folder, int repeats) {
         fontab.push_back(times.whole);
         load.push_back(times.load);
         writeOut.push_back(times.writeOut);
+        fonts = times.fonts;
 
         DeleteFileA(target.c_str());
         double start = seconds();
@@ -93,11 +137,22 @@ bool measure(const char* font, const std::string& folder, int repeats) {
         if (!copyAndFlush(font, target.c_str()))
             return false;
         copyFlushed.push_back(seconds() - start);
+
+        DeleteFileA(target.c_str());
+        FloorTimes floor;
+        if (!readAndWriteFlushed(font, target.c_str(), floor))
+            return false;
+        least.push_back(floor.read + floor.write);
+        leastRead.push_back(floor.read);
+        leastWrite.push_back(floor.write);
     }
     DeleteFileA(target.c_str());
     std::printf("writeout\t%s\t%ld\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\n", font,
                 static_cast<long>(length), median(fontab), median(load), median(writeOut),
                 median(copy), median(copyFlushed));
+    std::printf("floor\t%s\t%ld\t%lu\t%.6f\t%.6f\t%.6f\t%.6f\n", font, static_cast<long>(length),
+                static_cast<unsigned long>(fonts), median(fontab), median(least), median(leastRead),
+                median(leastWrite));
     return true;
 }
 

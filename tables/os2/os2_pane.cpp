@@ -213,6 +213,15 @@ void onPanoseChosen(HWND list) {
     storePanoseWeight(*os2, value);
 }
 
+// Labels, check boxes, trackbars and the disabled boxes draw on the pane's
+// own colour (its class brush), not the dialog colour, so that the pane reads
+// as one surface in every colour scheme; text in the colour made for it.
+LRESULT paintOnPane(HDC dc) {
+    SetTextColor(dc, GetSysColor(COLOR_MENUTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_MENU));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_MENU));
+}
+
 } // namespace
 
 LRESULT CALLBACK os2WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -230,6 +239,8 @@ LRESULT CALLBACK os2WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     case WM_HSCROLL:
         onTrackbarMoved(reinterpret_cast<HWND>(lParam));
         return 0;
+    case WM_CTLCOLORSTATIC:
+        return paintOnPane(reinterpret_cast<HDC>(wParam));
     case WM_DESTROY:
         DeleteObject(hOS2Font);
         hOS2Font = nullptr;

@@ -23,11 +23,11 @@ ExternalProject_Add(fuzz
   USES_TERMINAL_BUILD ON)
 
 # The replay runs every committed input, the fixture font and every installed
-# font (whole: up to 16 MB) once. The session writes what it finds to a corpus
+# font (whole: up to 32 MB, the CJK collections included) once. The session writes what it finds to a corpus
 # of its own in the build folder and a crash input to artifacts/.
 set(fontab_fuzzer ${CMAKE_BINARY_DIR}/fuzz/container_fuzzer)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz/session-corpus ${CMAKE_BINARY_DIR}/fuzz/artifacts)
-add_test(NAME fuzz.replay COMMAND ${fontab_fuzzer} -runs=0 -max_len=16000000 ${FONTAB_FUZZ_DIR}/corpus
+add_test(NAME fuzz.replay COMMAND ${fontab_fuzzer} -runs=0 -max_len=32000000 ${FONTAB_FUZZ_DIR}/corpus
                                   ${PROJECT_SOURCE_DIR}/tests/fixtures /usr/share/fonts)
 add_test(NAME fuzz.session
          COMMAND ${fontab_fuzzer} -max_total_time=60 -print_final_stats=1 -timeout=10

@@ -1,23 +1,43 @@
 #!/usr/bin/env python3
 """package.build: runs scripts/package twice, into two folders with one build
 folder, and checks the zips: the same bytes both times, the layout, and the
-program's machine, imports, size and version, and the two text files."""
+program's machine, imports, size, version and manifest, and the two text files.
+Run by Debian's Python, which has pefile (python3-pefile)."""
 import os
 import io
 import pathlib
 import re
 import shutil
-import struct
 import subprocess
 import sys
-import tempfile
 import time
 import zipfile
+from xml.etree import ElementTree
+
+import pefile
 
 ALLOWED_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdlg32.dll",
                 "shell32.dll", "msvcrt.dll"}
-FORMATS = {"win64": "pei-x86-64", "win32": "pei-i386"}
+MACHINES = {"win64": 0x8664, "win32": 0x14C}  # IMAGE_FILE_MACHINE_AMD64, _I386
 SIZE_LIMIT = 400_000
+RT_MANIFEST = 24
+V1, V3 = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}"
+COMPAT, SMI = "{urn:schemas-microsoft-com:compatibility.v1}", "{http://schemas.microsoft.com/SMI/%s}"
+SUPPORTED_OS = ["e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
+                "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
+                "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"]  # Vista, 7, 8, 8.1, 10 and 11
+# The elements the manifest must hold, each with its attributes or its text.
+MANIFEST = {
+    f"{V1}dependency/{V1}dependentAssembly/{V1}assemblyIdentity": [{
+        "type": "win32", "name": "Microsoft.Windows.Common-Controls", "version": "6.0.0.0",
+        "processorArchitecture": "*", "publicKeyToken": "6595b64144ccf1df", "language": "*"}],
+    f"{V3}trustInfo/{V3}security/{V3}requestedPrivileges/{V3}requestedExecutionLevel": [{
+        "level": "asInvoker", "uiAccess": "false"}],
+    f"{COMPAT}compatibility/{COMPAT}application/{COMPAT}supportedOS": [
+        {"Id": "{%s}" % guid} for guid in SUPPORTED_OS],
+    f"{V3}application/{V3}windowsSettings/{SMI % '2005/WindowsSettings'}dpiAware": ["false"],
+    f"{V3}application/{V3}windowsSettings/{SMI % '2017/WindowsSettings'}gdiScaling": ["true"],
+}
 failures = []
 
 
@@ -27,16 +47,28 @@ def check(ok, message):
 
 
 def pe_facts(exe):
-    """The file format, the imported DLLs and the fixed file version of a PE."""
-    with tempfile.NamedTemporaryFile(suffix=".exe") as file:
-        file.write(exe)
-        file.flush()
-        dump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", file.name], check=True,
-                              capture_output=True, text=True).stdout
-    signature = exe.find(struct.pack("<I", 0xFEEF04BD))
-    most, least = struct.unpack_from("<II", exe, signature + 8) if signature >= 0 else (0, 0)
-    return (re.search(r"file format (\S+)", dump).group(1), re.findall(r"DLL Name: (\S+)", dump),
-            (most >> 16, most & 0xFFFF, least >> 16, least & 0xFFFF))
+    """The machine, the imported DLLs, the fixed file version and the manifest
+    (RT_MANIFEST 1, empty when there is none) of a PE."""
+    pe = pefile.PE(data=exe)
+    fixed = pe.VS_FIXEDFILEINFO[0] if hasattr(pe, "VS_FIXEDFILEINFO") else None
+    most, least = (fixed.FileVersionMS, fixed.FileVersionLS) if fixed else (0, 0)
+    manifests = [language.data.struct for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries
+                 if kind.id == RT_MANIFEST for entry in kind.directory.entries if entry.id == 1
+                 for language in entry.directory.entries]
+    return (pe.FILE_HEADER.Machine, [i.dll.decode() for i in pe.DIRECTORY_ENTRY_IMPORT],
+            (most >> 16, most & 0xFFFF, least >> 16, least & 0xFFFF),
+            pe.get_data(manifests[0].OffsetToData, manifests[0].Size) if manifests else b"")
+
+
+def check_manifest(name, manifest):
+    """Reads the manifest as XML and checks each element of MANIFEST."""
+    try:
+        root = ElementTree.fromstring(manifest)
+    except ElementTree.ParseError as error:
+        return check(False, f"{name}: no manifest that parses ({error})")
+    for path, wanted in MANIFEST.items():
+        seen = [e.text if isinstance(wanted[0], str) else e.attrib for e in root.findall(path)]
+        check(seen == wanted, f"{name}: manifest {path.split('}')[-1]} is {seen}, not {wanted}")
 
 
 def package_twice(root, work):
@@ -72,12 +104,13 @@ def check_package(root, name, data, commit_time):
     check(all(info.date_time == stamp for info in archive.infolist()),
           f"{name}: entry times are not the commit time {stamp}")
     exe = archive.read(folder + "fontab.exe")
-    file_format, dlls, file_version = pe_facts(exe)
-    check(file_format == FORMATS[kind], f"{name}: fontab.exe is {file_format}")
+    machine, dlls, file_version, manifest = pe_facts(exe)
+    check(machine == MACHINES[kind], f"{name}: fontab.exe is for machine {machine:#x}")
     check({d.lower() for d in dlls} <= ALLOWED_DLLS, f"{name}: imports {dlls}")
     check(len(exe) <= SIZE_LIMIT, f"{name}: fontab.exe is {len(exe)} bytes")
     numbers = tuple(int(n) for n in (version + ".0.0.0").split(".")[:4])
     check(file_version == numbers, f"{name}: file version {file_version}, not {numbers}")
+    check_manifest(name, manifest)
     readme = archive.read(folder + "README.txt")
     check(readme.startswith(b"\xef\xbb\xbf"), f"{name}: README.txt has no byte order mark")
     check(readme.count(b"\n") == readme.count(b"\r\n") == readme.count(b"\r") > 0,

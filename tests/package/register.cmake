@@ -2,8 +2,9 @@
 # each packaged program started under Wine. Included after the Wine tests,
 # whose session (state and prefix) package.run shares.
 set(FONTAB_PACKAGE_WORK ${CMAKE_BINARY_DIR}/package)
+# Debian's Python, which has pefile.
 add_test(NAME package.build
-  COMMAND python3 ${CMAKE_CURRENT_LIST_DIR}/check_packages.py ${PROJECT_SOURCE_DIR}
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/check_packages.py ${PROJECT_SOURCE_DIR}
           ${FONTAB_PACKAGE_WORK})
 set_tests_properties(package.build PROPERTIES FIXTURES_SETUP package TIMEOUT 1800)
 add_test(NAME package.run

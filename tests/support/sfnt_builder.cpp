@@ -3,6 +3,7 @@
 #include "font/checksum.h"
 
 #include <algorithm>
+#include <map>
 
 SfntBuilder& SfntBuilder::table(const std::string& tag, Bytes bytes) {
     entries_.emplace_back(tag, std::move(bytes));
@@ -31,6 +32,51 @@ Bytes SfntBuilder::build() const {
     if (headAt != 0) {
         putU32(image, headAt + 8, 0);
         putU32(image, headAt + 8, 0xB1B0AFBA - sfntChecksum(image.data(), image.size()));
+    }
+    return image;
+}
+
+CollectionBuilder& CollectionBuilder::table(const std::string& name, const std::string& tag,
+                                            Bytes bytes) {
+    tables_.push_back({name, {tag, std::move(bytes)}});
+    return *this;
+}
+
+CollectionBuilder& CollectionBuilder::font(const std::vector<std::string>& tableNames) {
+    fonts_.push_back(tableNames);
+    return *this;
+}
+
+Bytes CollectionBuilder::build() const {
+    size_t next = 12 + 4 * fonts_.size();
+    Bytes image(next, 0);
+    putU32(image, 0, 0x74746366); // "ttcf"
+    putU16(image, 4, 1);
+    putU32(image, 8, static_cast<uint32_t>(fonts_.size()));
+    std::vector<size_t> directories;
+    for (size_t i = 0; i < fonts_.size(); ++i) {
+        directories.push_back(next);
+        putU32(image, 12 + 4 * i, static_cast<uint32_t>(next));
+        next += 12 + 16 * fonts_[i].size();
+    }
+    image.resize(next, 0);
+    std::map<std::string, std::pair<size_t, const std::pair<std::string, Bytes>*>> placed;
+    for (const auto& [name, table] : tables_) {
+        placed[name] = {image.size(), &table};
+        image.insert(image.end(), table.second.begin(), table.second.end());
+        image.resize((image.size() + 3) & ~size_t{3}, 0);
+    }
+    for (size_t i = 0; i < fonts_.size(); ++i) {
+        putU32(image, directories[i], 0x00010000);
+        putU16(image, directories[i] + 4, static_cast<uint16_t>(fonts_[i].size()));
+        for (size_t k = 0; k < fonts_[i].size(); ++k) {
+            const auto& [at, table] = placed.at(fonts_[i][k]);
+            const size_t record = directories[i] + 12 + 16 * k;
+            std::copy_n(table->first.begin(), 4, image.begin() + record);
+            putU32(image, record + 4, sfntChecksum(table->second.data(), table->second.size()));
+            putU32(image, record + 8, static_cast<uint32_t>(at));
+            putU32(image, record + 12, static_cast<uint32_t>(table->second.size()));
+        }
     }
     return image;
 }
@@ -95,6 +141,29 @@ Bytes headTable() {
     return bytes;
 }
 
+Bytes nameTable(const std::vector<NameRecord>& records) {
+    const size_t storage = 6 + 12 * records.size();
+    Bytes bytes(storage, 0);
+    putU16(bytes, 2, static_cast<uint16_t>(records.size()));
+    putU16(bytes, 4, static_cast<uint16_t>(storage));
+    for (size_t i = 0; i < records.size(); ++i) {
+        const auto& [platform, encoding, language, nameId, text] = records[i];
+        const size_t at = 6 + 12 * i;
+        for (auto [offset, value] : {std::pair{0, platform},
+                                     {2, encoding},
+                                     {4, language},
+                                     {6, nameId},
+                                     {8, static_cast<uint16_t>(2 * text.size())},
+                                     {10, static_cast<uint16_t>(bytes.size() - storage)}})
+            putU16(bytes, at + offset, value);
+        for (char16_t unit : text) {
+            bytes.push_back(static_cast<uint8_t>(unit >> 8));
+            bytes.push_back(static_cast<uint8_t>(unit));
+        }
+    }
+    return bytes;
+}
+
 Bytes filler(size_t size, uint8_t seed) {
     Bytes bytes(size);
     for (size_t i = 0; i < size; ++i)
@@ -112,5 +181,28 @@ Bytes sampleFont() {
         .table("OS/2", os2Table(2))
         .table("head", headTable())
         .table("cvt ", filler(12))
+        .build();
+}
+
+Bytes sampleCollection() {
+    Bytes os2b = os2Table(4);
+    putU16(os2b, kOS2WeightAt, 500);
+    return CollectionBuilder()
+        .table("gasp", "gasp", gaspTable(1, {{8, 0x2}, {0xFFFF, 0x3}}))
+        .table("os2a", "OS/2", os2Table(4))
+        .table("os2b", "OS/2", os2b)
+        .table("head0", "head", headTable())
+        .table("head1", "head", headTable())
+        .table("head2", "head", headTable())
+        .table("name0", "name",
+               nameTable({{3, 1, 0x0409, 4, u"Sample Gothic"}, {3, 1, 0x0411, 4, u"ゴシック"}}))
+        .table("name1", "name",
+               nameTable({{1, 0, 0, 4, u"Mac"},
+                          {3, 1, 0x0409, 1, u"Family"},
+                          {3, 1, 0x0409, 4, u"Sample Mincho"}}))
+        .table("name2", "name", nameTable({{1, 0, 0, 4, u"Mac only"}}))
+        .font({"os2a", "gasp", "head0", "name0"})
+        .font({"os2b", "gasp", "head1", "name1"})
+        .font({"os2a", "gasp", "head2", "name2"})
         .build();
 }

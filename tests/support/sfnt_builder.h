@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -20,6 +21,19 @@ class SfntBuilder {
 
   private:
     std::vector<std::pair<std::string, Bytes>> entries_;
+};
+
+// A font collection (version 1.0): tables stored once each under a name of
+// the test's, and fonts whose directories list them by that name, in order.
+class CollectionBuilder {
+  public:
+    CollectionBuilder& table(const std::string& name, const std::string& tag, Bytes bytes);
+    CollectionBuilder& font(const std::vector<std::string>& tableNames);
+    Bytes build() const;
+
+  private:
+    std::vector<std::pair<std::string, std::pair<std::string, Bytes>>> tables_;
+    std::vector<std::vector<std::string>> fonts_;
 };
 
 // Field access for patching and checking images.
@@ -37,6 +51,10 @@ Bytes gaspTable(uint16_t version, const std::vector<std::pair<uint16_t, uint16_t
 // size when given), every byte distinct enough that a misplaced write shows.
 Bytes os2Table(uint16_t version, std::optional<size_t> size = std::nullopt);
 Bytes headTable(); // 54 bytes
+// A name table of (platformID, encodingID, languageID, nameID, text) records,
+// the text in UTF-16BE.
+using NameRecord = std::tuple<uint16_t, uint16_t, uint16_t, uint16_t, std::u16string>;
+Bytes nameTable(const std::vector<NameRecord>& records);
 Bytes filler(size_t size, uint8_t seed = 0x11);
 
 // Offsets within an OS/2 table.
@@ -49,3 +67,10 @@ constexpr size_t kOS2VendorAt = 58;
 // A small well-formed font holding, in this order: gasp, VORG, cmap, GASP,
 // os/2, OS/2 (version 2), head, "cvt ".
 Bytes sampleFont();
+// Three fonts, each listing OS/2, gasp, head, name in this order; the
+// header ends at 24 and each directory takes 76 bytes. gasp is shared by all
+// three, one OS/2 (weight 400) by fonts 0 and 2, another (weight 500) is
+// font 1's; each font has its own head and name. Full names: font 0 in
+// Japanese "ゴシック" (after an English record), font 1 in English
+// "Sample Mincho", font 2 none (a Macintosh record only).
+Bytes sampleCollection();

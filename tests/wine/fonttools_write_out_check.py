@@ -3,7 +3,9 @@
 
 RealFont: the Wine case FontToolsWriteOut.RealFont edits OS/2 and gasp of a
 real font, in.ttf in FONTAB_WRITE_OUT_DIR, through the panes and writes
-out.ttf. models: font_probe makes the panes' edits natively on every font of
+out.ttf. Collection: FontToolsWriteOut.Collection does the same through one
+font of a real collection; the new values must show in every font sharing
+the table and in no other, and every other byte stay as read. models: font_probe makes the panes' edits natively on every font of
 the corpus packages. Each output must pass fontTools' checksums, balance
 head.checkSumAdjustment and hold the edits with every other field as before."""
 
@@ -15,7 +17,7 @@ import subprocess
 import sys
 import tempfile
 
-from fontTools.ttLib import TTFont  # scripts/setup installs python3-fonttools
+from fontTools.ttLib import TTCollection, TTFont  # scripts/setup installs python3-fonttools
 
 IPA_GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"  # OS/2 version 3, gasp
 # OS/2 versions 1 to 4, with and without gasp, TrueType and CFF outlines.
@@ -62,15 +64,91 @@ def wine_case(args, folder):
              "gasp": lambda old: {"gaspRange": ranges}}
     environment = {"FONTAB_WRITE_OUT_DIR": "Z:" + folder.replace("/", "\\"),  # Z: is /
                    "FONTAB_WEIGHT_POSITION": str(weight), "FONTAB_PANOSE_WEIGHT": str(panose)}
+    if not run_wine_case(args, "RealFont", environment):
+        return ["the Wine test failed or did not run"]
+    return check_written(os.path.join(folder, "out.ttf"), font, edits)
+
+
+# Collections edited through one font: (file, package, font edited through).
+COLLECTIONS = [("/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc", "fonts-wqy-zenhei", 1),
+               ("/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc", "fonts-noto-cjk", 4)]
+
+
+def directories(data):
+    """Each font's records {tag: (checksum field offset, offset, length)}, read with struct."""
+    count = struct.unpack_from(">I", data, 8)[0]
+    fonts = []
+    for at in struct.unpack_from(f">{count}I", data, 12):
+        tables = struct.unpack_from(">H", data, at + 4)[0]
+        fonts.append({data[r:r + 4].decode("latin-1"): (r + 4, *struct.unpack_from(">II", data, r + 8))
+                      for r in range(at + 12, at + 12 + 16 * tables, 16)})
+    return fonts
+
+
+def run_wine_case(args, case, environment):
     run = subprocess.run([args.wine_run, args.state, args.prefix, args.tests,
-                          "--gtest_filter=FontToolsWriteOut.RealFont"],
+                          f"--gtest_filter=FontToolsWriteOut.{case}"],
                          env=dict(os.environ, **environment), stdin=subprocess.DEVNULL,
                          stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
                          errors="replace", timeout=500)
     print(run.stdout)
-    if run.returncode != 0 or "[  PASSED  ] 1 test." not in run.stdout:
-        return ["the Wine test failed or did not run"]
-    return check_written(os.path.join(folder, "out.ttf"), font, edits)
+    return run.returncode == 0 and "[  PASSED  ] 1 test." in run.stdout
+
+
+def collection_failures(args, folder, path, through):
+    shutil.copyfile(path, os.path.join(folder, "in.ttc"))
+    if os.path.exists(os.path.join(folder, "out.ttc")):
+        os.remove(os.path.join(folder, "out.ttc"))  # the save dialog would ask to replace it
+    data = open(path, "rb").read()
+    old = TTCollection(path)
+    fonts = directories(data)
+    weight = 9 if old[through]["OS/2"].usWeightClass != 900 else 3
+    limits = sorted(old[through]["gasp"].gaspRange) if "gasp" in old[through] else []
+    size = next((n for n in range(limits[0] + 1, 0xFFFF) if n not in limits), 0) if limits else 0
+    environment = {"FONTAB_WRITE_OUT_DIR": "Z:" + folder.replace("/", "\\"), "FONTAB_FONT": str(through),
+                   "FONTAB_WEIGHT_POSITION": str(weight), "FONTAB_GASP_PPEM": str(size)}
+    if not run_wine_case(args, "Collection", environment):
+        return [f"{path}: the Wine test failed or did not run"]
+    out_path = os.path.join(folder, "out.ttc")
+    out, failures = open(out_path, "rb").read(), []
+    edited = {tag: fonts[through][tag][1:] for tag in ("OS/2", "gasp") if tag in fonts[through]}
+    may_change = set()
+    for tag, (offset, length) in edited.items():
+        may_change |= set(range(offset, offset + length))
+    for index, font in enumerate(fonts):
+        new = TTFont(out_path, fontNumber=index, checkChecksums=2)
+        for tag in edited:  # some shipped fonts' other checksums are wrong as read: left alone
+            try:
+                new.reader[tag]  # raises when the table's checksum is wrong
+            except AssertionError as error:
+                failures.append(f"{path} font {index} table {tag}: {error}")
+        shares = {tag: font.get(tag, (0,))[1:] == key for tag, key in edited.items()}
+        for tag in edited:
+            may_change |= set(range(font[tag][0], font[tag][0] + 4)) if shares[tag] else set()
+        expected_weight = weight * 100 if shares["OS/2"] else old[index]["OS/2"].usWeightClass
+        if new["OS/2"].usWeightClass != expected_weight:
+            failures.append(f"{path} font {index}: weight {new['OS/2'].usWeightClass}, not {expected_weight}")
+        if "gasp" in edited:
+            ranges = dict(old[index]["gasp"].gaspRange)
+            if shares["gasp"]:
+                ranges[size] = ranges.pop(limits[0]) | 3
+            if new["gasp"].gaspRange != ranges:
+                failures.append(f"{path} font {index}: gasp {new['gasp'].gaspRange}, not {ranges}")
+    stray = next((i for i in range(len(data)) if data[i] != out[i] and i not in may_change), None) \
+        if len(out) == len(data) else 0
+    if stray is not None:
+        failures.append(f"{path}: byte {stray} changed outside the edited tables and their checksums")
+    return failures
+
+
+def collections(args, folder):
+    failures = []
+    for path, package, through in COLLECTIONS:
+        if not os.path.isfile(path):
+            failures.append(f"{path} is not installed (package {package}; scripts/setup installs it)")
+            continue
+        failures += collection_failures(args, folder, path, through)
+    return failures
 
 
 def model_failures(args, path, out_path):
@@ -115,12 +193,13 @@ def models(args, folder):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("case", choices=["RealFont", "models"])
+    parser.add_argument("case", choices=["RealFont", "Collection", "models"])
     for option in ["--wine-run", "--state", "--prefix", "--tests", "--probe"]:
         parser.add_argument(option)
     args = parser.parse_args()
     with tempfile.TemporaryDirectory(prefix="fontab-fonttools-") as folder:
-        failures = (models if args.case == "models" else wine_case)(args, folder)
+        failures = {"models": models, "Collection": collections, "RealFont": wine_case}[args.case](
+            args, folder)
     if failures == 77:  # skipped
         return 77
     print("".join(f"FAILED: {f}\n" for f in failures) + ("FAILED" if failures else "passed"))

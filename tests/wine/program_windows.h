@@ -84,36 +84,46 @@ inline std::string itemText(HTREEITEM item) {
     return text;
 }
 
-// The root, then its children.
-inline std::vector<HTREEITEM> treeItems() {
-    auto next = [](UINT relation, HTREEITEM item) {
-        return reinterpret_cast<HTREEITEM>(
-            SendMessageA(hTreeView, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
-    };
-    std::vector<HTREEITEM> items;
-    for (HTREEITEM item = next(TVGN_ROOT, nullptr); item != nullptr;
-         item = next(items.size() == 1 ? TVGN_CHILD : TVGN_NEXT, item))
-        items.push_back(item);
+inline HTREEITEM treeRelative(UINT relation, HTREEITEM item = nullptr) {
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageA(hTreeView, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+}
+
+// Every item depth first with its path: the root's text, then below it
+// "tag" (a single font) or "font item" and "font item/tag" (a collection).
+inline void walkTree(HTREEITEM item, const std::string& prefix,
+                     std::vector<std::pair<std::string, HTREEITEM>>& items) {
+    for (; item != nullptr; item = treeRelative(TVGN_NEXT, item)) {
+        std::string path = prefix + itemText(item);
+        items.emplace_back(path, item);
+        walkTree(treeRelative(TVGN_CHILD, item), items.size() == 1 ? "" : path + "/", items);
+    }
+}
+
+inline std::vector<std::pair<std::string, HTREEITEM>> treeItems() {
+    std::vector<std::pair<std::string, HTREEITEM>> items;
+    walkTree(treeRelative(TVGN_ROOT), "", items);
     return items;
 }
 
-// The root's text, then its children's; none with no font open.
+// Every item's path; none with no font open.
 inline std::vector<std::string> treeTexts() {
     std::vector<std::string> texts;
-    for (HTREEITEM item : treeItems())
-        texts.push_back(itemText(item));
+    for (const auto& item : treeItems())
+        texts.push_back(item.first);
     return texts;
 }
 
-// Selects the item with this text as a click would; false when there is none.
-inline bool selectItem(const std::string& text) {
-    std::vector<HTREEITEM> items = treeItems();
-    auto found = std::find_if(items.begin(), items.end(),
-                              [&text](HTREEITEM item) { return itemText(item) == text; });
-    if (found != items.end())
-        SendMessageA(hTreeView, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(*found));
+// Selects the item with this path as a click would; false when there is none.
+inline bool selectItem(const std::string& path) {
+    for (const auto& [text, item] : treeItems())
+        if (text == path) {
+            SendMessageA(hTreeView, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+            pumpMessages();
+            return true;
+        }
     pumpMessages();
-    return found != items.end();
+    return false;
 }
 
 inline std::string className(HWND window) {

@@ -68,8 +68,12 @@ foreach(arch x86_64 i686)
     COMMAND ${FONTAB_FONTTOOLS_PYTHON} ${PROJECT_SOURCE_DIR}/tests/wine/fonttools_write_out_check.py
             RealFont --wine-run ${PROJECT_SOURCE_DIR}/scripts/wine-run --state ${FONTAB_WINE_STATE}
             --prefix ${FONTAB_WINE_PREFIX} --tests ${exe})
-  set_tests_properties(${prefix}.FontToolsWriteOut.RealFont PROPERTIES
-    ${FONTAB_WINE_TEST_PROPERTIES} TIMEOUT 300 SKIP_RETURN_CODE 77)
+  add_test(NAME ${prefix}.FontToolsWriteOut.Collection
+    COMMAND ${FONTAB_FONTTOOLS_PYTHON} ${PROJECT_SOURCE_DIR}/tests/wine/fonttools_write_out_check.py
+            Collection --wine-run ${PROJECT_SOURCE_DIR}/scripts/wine-run --state ${FONTAB_WINE_STATE}
+            --prefix ${FONTAB_WINE_PREFIX} --tests ${exe})
+  set_tests_properties(${prefix}.FontToolsWriteOut.RealFont ${prefix}.FontToolsWriteOut.Collection
+    PROPERTIES ${FONTAB_WINE_TEST_PROPERTIES} TIMEOUT 300 SKIP_RETURN_CODE 77)
 
   # A write-out onto a nearly full volume: the script mounts a small tmpfs for
   # the suite FullVolume (as root; it exits 77, skipped, when it cannot).

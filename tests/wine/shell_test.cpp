@@ -1,10 +1,45 @@
-// The shell: start-up arguments, the tree and the one pane beside it, failed
-// opens and hostile files, and the About box.
+// The shell: start-up arguments, dropped files, the tree and the one pane
+// beside it, failed opens and hostile files, and the About box.
 #include "tests/wine/program_windows.h"
+
+#include <shlobj.h>
+
+#include <cstring>
 
 namespace {
 const std::vector<std::string> kPlaceholderOnly = {kPlaceholderPaneClass};
-const char kCannotOpen[] = "ファイルを開くことができません。";
+const std::vector<MessageBoxSeen> kNoBox,
+    kRefused = errorBox("ファイルを開くことができません。", nullptr);
+
+// The tree's root once message is posted to window and handled (empty: no
+// font open), and the boxes it showed.
+std::pair<std::string, std::vector<MessageBoxSeen>> afterPosting(HWND window, UINT message,
+                                                                 WPARAM wParam, LPARAM lParam) {
+    std::vector<MessageBoxSeen> seen;
+    {
+        ModalAnswerer answerer({recordMessageBox(seen)});
+        PostMessageA(window, message, wParam, lParam);
+        pumpMessages();
+    }
+    const std::vector<std::string> tree = treeTexts();
+    return {tree.empty() ? "" : tree[0], seen};
+}
+
+// As the shell builds it: a DROPFILES header, then the wide path of each name in
+// folder (the folder itself for "") and its NUL, and one NUL more.
+HGLOBAL dropOf(const std::string& folder, const std::vector<std::wstring>& names) {
+    std::wstring list;
+    for (const std::wstring& name : names)
+        list += std::wstring(folder.begin(), folder.end()) + (name.empty() ? L"" : L"\\") + name +
+                L'\0';
+    const size_t bytes = (list.size() + 1) * sizeof(wchar_t); // with the closing NUL
+    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
+    auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
+    *header = {sizeof(DROPFILES), {0, 0}, FALSE, TRUE};
+    std::memcpy(header + 1, list.c_str(), bytes);
+    GlobalUnlock(drop);
+    return drop;
+}
 } // namespace
 
 // WinMain itself: fontab.exe, next to this program, started as Windows starts
@@ -51,24 +86,54 @@ TEST(Startup, TheProgramOpensItsOneArgumentAndQuitsWithZero) {
     }
 }
 
-// A path of any length is taken whole, and one with Shift-JIS names opens.
-TEST(Startup, ALongPathAndADoubleByteFileName) {
+// What WinMain is given: no path without one argument, a path of any length
+// whole, and one with no Shift-JIS form refused with the box, never opening
+// its look-alike cafe.ttf.
+TEST(Startup, ALongPathIsTakenWholeAndAnUnmappableOneRefused) {
     EXPECT_EQ(startupPath(0, nullptr), std::nullopt);
-    const std::string longPath = "C:\\" + std::string(600, 'm');
+    TestFolder folder;
+    ASSERT_TRUE(writeBytes(folder.file("cafe.ttf"), sampleFont()));
+    const std::string good = folder.file("cafe.ttf"), longPath = folder.file(std::string(600, 'm'));
     const std::wstring longW(longPath.begin(), longPath.end());
-    const wchar_t* argv[] = {L"fontab.exe", longW.c_str()};
-    EXPECT_EQ(startupPath(2, argv), longPath);
-    if (GetACP() != 932)
-        GTEST_SKIP() << "Shift-JIS names need the ANSI code page 932, this one is " << GetACP();
-    // フォント and 表 in Shift-JIS; 表 ends in the byte of '\'.
-    const wchar_t* japanese[] = {L"fontab.exe", L"C:\\\u30D5\u30A9\u30F3\u30C8\\\u8868.ttf"};
-    EXPECT_EQ(startupPath(2, japanese), "C:\\\x83t\x83H\x83\x93\x83g\\\x95\x5C.ttf");
-    Session session;
-    ASSERT_TRUE(session.open(sampleFont(), "",
-                             "\x95\x5C"
-                             "fixture.ttf"));
-    EXPECT_EQ(treeTexts().at(0), "\x95\x5C"
-                                 "fixture.ttf");
+    const std::wstring cafeW = std::wstring(good.begin(), good.end() - 5) + L"\u00E9.ttf"; // café
+    const wchar_t* longArgv[] = {L"fontab.exe", longW.c_str()};
+    const wchar_t* cafeArgv[] = {L"fontab.exe", cafeW.c_str()};
+    EXPECT_EQ(startupPath(2, longArgv), longPath);
+    const std::optional<std::string> path = startupPath(2, cafeArgv);
+    ASSERT_TRUE(path.has_value());
+    ProgramWindow program;
+    EXPECT_EQ(afterPosting(program.handle(), WM_COMMAND, kCmdLoadFont,
+                           reinterpret_cast<LPARAM>(path->c_str())),
+              std::make_pair(std::string(), kRefused));
+}
+
+// Over an open font: one file opens in its place (or fails with the box an
+// open from the menu shows); two files or a folder leave it. The drop is released.
+TEST(Drop, OneFileOpensTwoFilesOrAFolderChangeNothing) {
+    // The names dropped ("": the test folder itself), the tree's root after and the boxes shown.
+    using Case = std::tuple<std::vector<std::wstring>, std::string, std::vector<MessageBoxSeen>>;
+    const Case cases[] = {
+        {{L"dropped.ttf"}, "dropped.ttf", kNoBox},
+        {{L"\u8868.ttf"}, "\x95\x5C.ttf", kNoBox}, // 表, whose second Shift-JIS byte is '\'
+        {{L"dropped.ttf", L"cafe.ttf"}, "before.ttf", kNoBox},
+        {{L""}, "before.ttf", kNoBox},
+        {{std::wstring(600, L'm')}, "", kRefused}, // missing, and longer than MAX_PATH
+        {{L"caf\u00E9.ttf"}, "", kRefused}, // no Shift-JIS form, never the look-alike cafe.ttf
+    };
+    int index = 0;
+    for (const auto& [names, root, boxes] : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << index++);
+        Session session;
+        EXPECT_TRUE(GetWindowLongPtrA(session.program.handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+        ASSERT_TRUE(session.open(sampleFont(), "", "before.ttf"));
+        for (const char* name : {"dropped.ttf", "cafe.ttf", "\x95\x5C.ttf"})
+            ASSERT_TRUE(writeBytes(session.folder.file(name), sampleFont()));
+        HGLOBAL drop = dropOf(session.folder.path(), names);
+        EXPECT_EQ(
+            afterPosting(session.program.handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0),
+            std::make_pair(root, boxes));
+        EXPECT_EQ(GlobalFlags(drop), static_cast<UINT>(GMEM_INVALID_HANDLE)) << "not released";
+    }
 }
 
 // Known tags in tag order under the file name; each item one pane of its class.
@@ -140,7 +205,7 @@ TEST(HostileFiles, EachIsRefusedWithOneBoxOrOpensWithEveryItemSafe) {
             continue;
         }
         ++refused;
-        EXPECT_EQ(seen, errorBox(kCannotOpen, nullptr));
+        EXPECT_EQ(seen, kRefused);
         EXPECT_EQ(fileImage, nullptr);
         EXPECT_EQ(SendMessageA(hTreeView, TVM_GETCOUNT, 0, 0), 0);
         // Clicks where the old items stood, and a selection notice with nothing selected.

@@ -1,0 +1,13 @@
+// The one file dropped on a window, as the program opens files.
+#pragma once
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <optional>
+#include <string>
+
+// The path of the only item in drop, through ansiPath; nothing when two or
+// more were dropped or the one is a folder. The caller releases drop.
+std::optional<std::string> droppedFilePath(HDROP drop);

@@ -1,0 +1,120 @@
+// A font collection in the program: its tree, a table shared by fonts edited
+// through one and seen through the others, the status text, the write-out.
+#include "tests/wine/program_windows.h"
+
+namespace {
+
+std::string statusText() {
+    char text[256] = {};
+    SendMessageA(hStatusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// A double-click on the gasp list's row, the dialog given size (ppem) and both flags.
+void editGaspRow(int row, const std::string& size) {
+    ModalAnswerer answerer({[size](HWND dialog) {
+        SetDlgItemTextA(dialog, IDC_GASP_SIZE, size.c_str());
+        for (int box : {IDC_GASP_GRIDFIT, IDC_GASP_DOGRAY})
+            CheckDlgButton(dialog, box, BST_CHECKED);
+        pressButton(dialog, IDOK);
+    }});
+    NMITEMACTIVATE click = {};
+    click.hdr = {hGaspList, static_cast<UINT_PTR>(kGaspListId), static_cast<UINT>(NM_DBLCLK)};
+    click.iItem = row;
+    SendMessageA(GetParent(hGaspList), WM_NOTIFY, kGaspListId, reinterpret_cast<LPARAM>(&click));
+    pumpMessages();
+}
+
+void moveWeightTrackbar(int position) {
+    SendMessageA(hWeightTrackbar, TBM_SETPOS, TRUE, position);
+    SendMessageA(GetParent(hWeightTrackbar), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
+                 reinterpret_cast<LPARAM>(hWeightTrackbar));
+}
+
+const char kAll[] = "この表はフォント 0, 1, 2 が共有しています。";
+const char kFonts02[] = "この表はフォント 0, 2 が共有しています。";
+
+} // namespace
+
+TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThem) {
+    Session session;
+    ASSERT_TRUE(session.open(sampleCollection(), "", "sample.ttc"));
+    const std::string f0 = "0: ゴシック", f1 = "1: Sample Mincho", f2 = "2";
+    std::vector<std::string> expected = {"sample.ttc"};
+    for (const std::string& font : {f0, f1, f2})
+        for (const char* tag : {"", "/head", "/name", "/OS/2", "/gasp"})
+            expected.push_back(font + tag);
+    EXPECT_EQ(treeTexts(), expected);
+    EXPECT_EQ(treeRelative(TVGN_CARET), nullptr) << "nothing selected after a load";
+    EXPECT_EQ(SendMessageA(hTreeView, TVM_GETITEMSTATE,
+                           reinterpret_cast<WPARAM>(treeRelative(TVGN_ROOT)), TVIS_EXPANDED),
+              0);
+
+    const std::tuple<std::string, const char*, const char*> selections[] = {
+        {f1 + "/gasp", kGaspPaneClass, kAll},    {"sample.ttc", kPlaceholderPaneClass, ""},
+        {f2 + "/OS/2", kOS2PaneClass, kFonts02}, {f1, kPlaceholderPaneClass, ""},
+        {f1 + "/OS/2", kOS2PaneClass, ""},       {f0 + "/head", kPlaceholderPaneClass, ""},
+    };
+    for (const auto& [path, paneClass, status] : selections) {
+        ASSERT_TRUE(selectItem(path)) << path;
+        EXPECT_EQ(paneClasses(), std::vector<std::string>{paneClass}) << path;
+        EXPECT_EQ(statusText(), status) << path;
+    }
+
+    // Through font 1: the shared gasp's first range, 8 ppem, becomes 9 with both flags.
+    ASSERT_TRUE(selectItem(f1 + "/gasp"));
+    editGaspRow(0, "9");
+    ASSERT_TRUE(selectItem(f2 + "/OS/2"));
+    moveWeightTrackbar(9);
+    for (const std::string& font : {f0, f2}) {
+        ASSERT_TRUE(selectItem(font + "/gasp"));
+        char text[16] = {};
+        ListView_GetItemText(hGaspList, 0, 0, text, sizeof text);
+        EXPECT_STREQ(text, "9") << font;
+        ASSERT_TRUE(selectItem(font + "/OS/2"));
+        EXPECT_EQ(windowText(hWeightName), "Black") << font;
+    }
+    ASSERT_TRUE(selectItem(f1 + "/OS/2"));
+    EXPECT_EQ(windowText(hWeightName), "Medium") << "font 1's own OS/2";
+
+    // Written out under a name without extension: a collection gets .ttc.
+    {
+        ModalAnswerer answerer({chooseFile(session.folder.file("out"))});
+        session.program.command(IDM_WRITE);
+        pumpMessages();
+    }
+    const Bytes out = readBytes(session.folder.file("out.ttc"));
+    ASSERT_EQ(out.size(), session.font.size());
+    EXPECT_EQ(strayWrite(session.font, out), std::nullopt);
+    const size_t gaspAt = getU32(out, 24 + 12 + 16 + 8), os2At = getU32(out, 24 + 12 + 8);
+    EXPECT_EQ(std::vector<int>({getU16(out, gaspAt + 4), getU16(out, gaspAt + 6),
+                                getU16(out, os2At + kOS2WeightAt)}),
+              std::vector<int>({9, 3, 900}));
+}
+
+// Run by fonttools_write_out_check.py, which copies a real collection to
+// in.ttc in FONTAB_WRITE_OUT_DIR and reads what this writes there: through
+// font FONTAB_FONT, the weight trackbar to FONTAB_WEIGHT_POSITION and, when
+// FONTAB_GASP_PPEM is not 0, the first gasp range to that size, both flags.
+TEST(FontToolsWriteOut, Collection) {
+    const char* folder = std::getenv("FONTAB_WRITE_OUT_DIR");
+    if (folder == nullptr || *folder == '\0')
+        GTEST_SKIP() << "FONTAB_WRITE_OUT_DIR is not set; fonttools_write_out_check.py sets it";
+    Session session;
+    ASSERT_TRUE(session.open(readBytes(std::string(folder) + "\\in.ttc"), "", "in.ttc"));
+    const std::string font = std::getenv("FONTAB_FONT");
+    std::string item;
+    for (const std::string& path : treeTexts())
+        if (item.empty() && (path == font || path.rfind(font + ": ", 0) == 0))
+            item = path;
+    ASSERT_TRUE(selectItem(item + "/OS/2") && os2Object != nullptr) << item;
+    moveWeightTrackbar(std::atoi(std::getenv("FONTAB_WEIGHT_POSITION")));
+    if (std::string size = std::getenv("FONTAB_GASP_PPEM"); size != "0") {
+        ASSERT_TRUE(selectItem(item + "/gasp"));
+        editGaspRow(0, size);
+    }
+    ModalAnswerer answerer({chooseFile(std::string(folder) + "\\out.ttc")});
+    session.program.command(IDM_WRITE);
+    pumpMessages();
+    EXPECT_EQ(answerer.answered(), 1);
+}
