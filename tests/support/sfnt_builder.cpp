@@ -127,7 +127,7 @@ Bytes os2Table(uint16_t version, std::optional<size_t> size) {
         putU16(bytes, kOS2WeightAt, 400);
         putU16(bytes, kOS2WidthAt, 5);
         putU16(bytes, kOS2FsTypeAt, 0x0008);
-        bytes[kOS2PanoseAt + 2] = 5;
+        bytes[kOS2PanoseWeightAt] = 5;
         std::copy_n("TEST", 4, bytes.begin() + kOS2VendorAt);
     }
     return bytes;

@@ -61,7 +61,7 @@ Bytes filler(size_t size, uint8_t seed = 0x11);
 constexpr size_t kOS2WeightAt = 4;
 constexpr size_t kOS2WidthAt = 6;
 constexpr size_t kOS2FsTypeAt = 8;
-constexpr size_t kOS2PanoseAt = 32;
+constexpr size_t kOS2PanoseWeightAt = 34; // bWeight, the third PANOSE byte
 constexpr size_t kOS2VendorAt = 58;
 
 // A small well-formed font holding, in this order: gasp, VORG, cmap, GASP,

@@ -1,7 +1,6 @@
 #include "tests/support/write_bounds.h"
 
 #include "font/otf.h"
-#include "font/table_tags.h"
 #include "tables/gasp/gasp_range_edit.h"
 #include "tables/os2/os2_edit.h"
 
@@ -75,7 +74,7 @@ void editLikeThePanes(OTF& otf, const PaneEdits& edits) {
     if (otf.fonts.empty())
         return;
     const size_t font = edits.font % otf.fonts.size();
-    if (gaspHeader* gasp = otf.tableOf<gaspHeader>(kGaspTag, font); gasp && !gasp->ranges.empty()) {
+    if (gaspHeader* gasp = otf.tableOf<gaspHeader>("gasp", font); gasp && !gasp->ranges.empty()) {
         auto row = std::next(gasp->ranges.begin(),
                              static_cast<std::ptrdiff_t>(edits.gaspRow % gasp->ranges.size()));
         const uint16_t oldPPEM = row->first;
@@ -83,7 +82,7 @@ void editLikeThePanes(OTF& otf, const PaneEdits& edits) {
                                                 edits.smoothing, oldPPEM))
             replaceGaspRange(gasp->ranges, oldPPEM, *confirmed);
     }
-    if (OS2* os2 = otf.tableOf<OS2>(kOS2Tag, font)) {
+    if (OS2* os2 = otf.tableOf<OS2>("OS/2", font)) {
         storeWeightPosition(*os2, edits.weightPosition);
         storeWidthPosition(*os2, edits.widthPosition);
         storePanoseWeight(*os2, edits.panoseWeight);

@@ -1,6 +1,9 @@
-// The container: its directory, records, checksums and write-out, each
-// replayed through the shared write check too (as the fuzzer replays every
-// corpus file and installed font).
+// The byte cursors every field goes through, and the container: its
+// directory, records, checksums and write-out, each replayed through the
+// shared write check too (as the fuzzer replays every corpus file and
+// installed font).
+#include "font/byte_reader.h"
+#include "font/byte_writer.h"
 #include "font/checksum.h"
 #include "font/otf.h"
 #include "tables/gasp/gasp_header.h"
@@ -18,6 +21,29 @@ std::string brokenRule(const Bytes& font) {
 }
 
 } // namespace
+
+// The last guard of every field: a 16- or 32-bit field ending at the span's
+// end is taken, one byte further is refused, and a refusal touches nothing.
+TEST(ByteCursor, TakesAFieldEndingAtTheSpansEndAndRefusesOneBytePast) {
+    const Bytes canvas = {0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0xEE}; // a span of six
+    for (auto [width, at] : {std::pair{2, 4}, {2, 5}, {4, 2}, {4, 3}}) {
+        SCOPED_TRACE(testing::Message() << width << " bytes at " << at);
+        const bool fits = at + width <= 6;
+        Bytes bytes = canvas, expected = canvas;
+        ByteReader reader(bytes.data(), 6);
+        ByteWriter writer(bytes.data(), 6);
+        ASSERT_TRUE(reader.seek(at) && writer.seek(at));
+        uint16_t u16 = 0;
+        uint32_t u32 = 0;
+        EXPECT_EQ(width == 2 ? reader.readU16(u16) : reader.readU32(u32), fits);
+        EXPECT_EQ(u16 | u32, !fits ? 0u : width == 2 ? 0x1415u : 0x12131415u);
+        EXPECT_EQ(width == 2 ? writer.writeU16(0xA1A2) : writer.writeU32(0xA1A2A3A4), fits);
+        for (int i = 0; fits && i < width; ++i)
+            expected[at + i] = static_cast<uint8_t>(0xA1 + i);
+        EXPECT_EQ(bytes, expected);
+        EXPECT_EQ(reader.offset() + writer.offset(), 2u * (fits ? at + width : at));
+    }
+}
 
 TEST(Container, ValidExactlyWhenTheImageHoldsTheWholeDirectory) {
     const Bytes font = sampleFont(); // eight records: the directory ends at 140

@@ -129,10 +129,10 @@ TEST(OS2, EachVersionReadsAndWritesExactlyItsOwnSizeAndRefusesOneByteLess) {
                   canvasWith(Bytes(table.begin(), table.begin() + size), size));
         os2.usWeightClass = 700;
         os2.usWidthClass = 3;
-        os2.panose[kPanoseWeightIndex] = 8;
+        os2.panose[2] = 8; // bWeight
         putU16(table, kOS2WeightAt, 700);
         putU16(table, kOS2WidthAt, 3);
-        table[kOS2PanoseAt + kPanoseWeightIndex] = 8;
+        table[kOS2PanoseWeightAt] = 8;
         const Bytes own(table.begin(), table.begin() + size);
         EXPECT_EQ(written(os2, size + 10, true), canvasWith(own, size + 10));
         EXPECT_EQ(written(os2, size, true), canvasWith(own, size));

@@ -189,7 +189,7 @@ Bytes os2With(uint16_t version, uint16_t weight, uint16_t width, uint16_t fsType
     putU16(table, kOS2WidthAt, width);
     putU16(table, kOS2FsTypeAt, fsType);
     std::copy(vendor, vendor + 4, table.begin() + kOS2VendorAt);
-    table[kOS2PanoseAt + kPanoseWeightIndex] = bWeight;
+    table[kOS2PanoseWeightAt] = bWeight;
     return table;
 }
 
@@ -244,23 +244,34 @@ const char kDisabled[] = "//-1 /00//-1 |0000000";
 
 } // namespace
 
-// Each table as shown, then after every edit and a fresh pane, and as written out.
+// Each table as shown, then after every edit and a fresh pane, and as written
+// out (weight, width, PANOSE weight). Each trackbar moves only its own value.
 TEST(OS2Pane, ShowsEditsStoresAndWritesOut) {
     const struct {
         Bytes table;
         const char *shown, *edited;
+        std::vector<int> written = {700, 3, 2};
+        int weightTo = 7, widthTo = 3; // 0: left alone
     } cases[] = {
+        // clang-format off
         {os2With(0, 400, 5, 0x0000, "TEST", 8),
          "4 Regular/5 Medium/0 インストール可能/00/TEST/8 Bold|0000111",
          "7 Bold/3 Condensed/0 インストール可能/00/TEST/2 Very Light|0000111"},
         {os2With(4, 450, 5, 0x0304, "ABCD", 2),
          "4 /5 Medium/4 表示・印刷可能/11/ABCD/2 Very Light|0000111",
-         "7 Bold/3 Condensed/4 表示・印刷可能/11/ABCD/2 Very Light|0000111"},
+         "4 /3 Condensed/4 表示・印刷可能/11/ABCD/2 Very Light|0000111", {450, 3, 2}, 0},
         {os2With(5, 1000, 10, 0x000C, "AB\0D", 11),
          "9 /9 /12 表示・印刷・編集可能/00/AB/11 Nord|0000111",
-         "7 Bold/3 Condensed/12 表示・印刷・編集可能/00/AB/2 Very Light|0000111"},
+         "7 Bold/9 /12 表示・印刷・編集可能/00/AB/2 Very Light|0000111", {700, 10, 2}, 7, 0},
+        // clang-format on
         {os2With(4, 0, 0, 0x0001, "abcd", 12), "1 /1 /-1 /00/abcd/-1 |0000111",
          "7 Bold/3 Condensed/-1 /00/abcd/2 Very Light|0000111"},
+        {os2With(3, 300, 2, 0x0002, "WXYZ", 0),
+         "3 Light/2 Extra-condensed/2 制限ライセンス/00/WXYZ/0 Any|0000111",
+         "7 Bold/3 Condensed/2 制限ライセンス/00/WXYZ/2 Very Light|0000111"},
+        {os2With(1, 900, 9, 0x0208, "QRST", 5),
+         "9 Black/9 Ultra-expanded/8 編集可能/01/QRST/5 Book|0000111",
+         "7 Bold/3 Condensed/8 編集可能/01/QRST/2 Very Light|0000111"},
         // Refused: a version past 5, or shorter than its version; edits store nothing.
         {os2Table(6, 100), kDisabled, kDisabled},
         {os2Table(4, 90), kDisabled, kDisabled},
@@ -272,8 +283,11 @@ TEST(OS2Pane, ShowsEditsStoresAndWritesOut) {
         ASSERT_TRUE(pane.open(fontWith("OS/2", c.table), "OS/2"));
         EXPECT_EQ(paneState(), c.shown);
         const bool valid = os2Object != nullptr;
-        moveTrackbar(hWeightTrackbar, 7, {TB_THUMBTRACK, TB_THUMBPOSITION, TB_ENDTRACK});
-        moveTrackbar(hWidthTrackbar, 3, {TB_PAGEDOWN});
+        if (c.weightTo != 0)
+            moveTrackbar(hWeightTrackbar, c.weightTo,
+                         {TB_THUMBTRACK, TB_THUMBPOSITION, TB_ENDTRACK});
+        if (c.widthTo != 0)
+            moveTrackbar(hWidthTrackbar, c.widthTo, {TB_PAGEDOWN});
         chooseItem(hPanoseCombo, 2);
         chooseItem(hUsageCombo, 12); // disabled: were it operated anyway, it stores nothing
         ASSERT_TRUE(selectItem("head") && selectItem("OS/2"));
@@ -286,8 +300,33 @@ TEST(OS2Pane, ShowsEditsStoresAndWritesOut) {
         EXPECT_EQ(strayWrite(pane.font, out), std::nullopt);
         const size_t at = recordOffset(out, 2);
         EXPECT_EQ(std::vector<int>({getU16(out, at + kOS2WeightAt), getU16(out, at + kOS2WidthAt),
-                                    out[at + kOS2PanoseAt + kPanoseWeightIndex]}),
-                  std::vector<int>({700, 3, 2}));
+                                    out[at + kOS2PanoseWeightAt]}),
+                  c.written);
+    }
+}
+
+// What a user does: an edit written out, then set back and written out
+// again: the first file holds the edit (at its table's offset), the second is
+// the file as read.
+TEST(WriteOut, AnEditSetBackInEitherPaneIsWrittenOutAsRead) {
+    // clang-format off
+    const std::tuple<const char*, std::function<void(bool)>, size_t, uint32_t> cases[] = {
+        {"OS/2", [](bool back) { moveTrackbar(hWeightTrackbar, back ? 4 : 7, {TB_ENDTRACK}); },
+         5, 700u << 16 | 5}, // weight, width
+        {"gasp", [](bool back) { editRow(0, {answer({back ? "8" : "10", IDC_GASP_PPEM, !back})}); },
+         0, 0x000A000B}, // 8 ppem (bit 3 kept) as 10, with hinting
+    };
+    // clang-format on
+    for (const auto& [item, edit, record, edited] : cases) {
+        SCOPED_TRACE(item);
+        Session session;
+        ASSERT_TRUE(session.open(sampleFont(), item));
+        edit(false);
+        const Bytes a = session.writeOut("a.ttf");
+        ASSERT_EQ(a.size(), session.font.size());
+        EXPECT_EQ(getU32(a, recordOffset(a, record) + 4), edited);
+        edit(true);
+        EXPECT_EQ(session.writeOut("b.ttf"), session.font);
     }
 }
 

@@ -7,6 +7,15 @@ const char kCannotWrite[] = "ファイルを書き出すことができません
 const Bytes kOldTarget = {1, 2, 3, 4};
 constexpr size_t kBulkSize = 256 * 1024; // far more than the small volume leaves free
 
+// The sum of length bytes from at as big-endian 32-bit words, the last one
+// padded with zeros: how a table's checksum is taken.
+uint32_t wordSum(const Bytes& bytes, size_t at, size_t length) {
+    uint32_t sum = 0;
+    for (size_t i = 0; i < length; ++i)
+        sum += uint32_t{bytes.at(at + i)} << (24 - 8 * (i % 4));
+    return sum;
+}
+
 Bytes bulkyFont() {
     return SfntBuilder()
         .table("OS/2", os2Table(2))
@@ -46,8 +55,10 @@ void expectFailedWriteOut(const std::string& target, const std::string& watchedF
 
 } // namespace
 
-// A name without extension gets ".ttf"; a cancel writes nothing.
-TEST(WriteOut, UneditedIsByteIdenticalAndEditedChangesOnlyWritableBytes) {
+// A name without extension gets ".ttf"; a cancel writes nothing. Edited, the
+// new values are in place, nothing else changed but the checksums, and every
+// checksum is true.
+TEST(WriteOut, UneditedIsByteIdenticalAndEditedHoldsTheValuesAndTrueChecksums) {
     Session session;
     ASSERT_TRUE(session.open(sampleFont()));
     const TestFolder& folder = session.folder;
@@ -68,20 +79,38 @@ TEST(WriteOut, UneditedIsByteIdenticalAndEditedChangesOnlyWritableBytes) {
         EXPECT_EQ(answerer.answered(), 2);
     }
     const Bytes out = readBytes(folder.file("in.ttf"));
+    ASSERT_EQ(out.size(), sampleFont().size());
     EXPECT_EQ(strayWrite(sampleFont(), out), std::nullopt);
-    EXPECT_NE(out, sampleFont());
+    EXPECT_EQ(getU16(out, recordOffset(out, 5) + 4), 900);         // OS/2 usWeightClass
+    EXPECT_EQ(getU32(out, recordOffset(out, 0) + 4), 0x00080005u); // gasp's first range
+    for (size_t i = 0; i < 8; ++i) { // head's (record 6) is taken without its adjustment
+        const size_t at = recordOffset(out, i), length = getU32(out, recordAt(i) + 12);
+        EXPECT_EQ(getU32(out, recordAt(i) + 4),
+                  wordSum(out, at, length) - (i == 6 ? getU32(out, at + 8) : 0))
+            << "record " << i;
+    }
+    EXPECT_EQ(wordSum(out, 0, out.size()), 0xB1B0AFBAu);
 }
 
+// Held open without any sharing, the target is refused before anything is
+// written; held open sharing all but its deletion, only the final move onto
+// it fails, and the temporary file goes.
 TEST(WriteOutFaults, MissingFolderHeldOpenOrReadOnlyTargetChangesNothing) {
-    for (const char* fault : {"missing\\out.ttf", "held.ttf", "readonly.ttf"}) {
+    // The target, and the access and sharing of a handle held open on it.
+    const std::tuple<const char*, DWORD, DWORD> faults[] = {
+        {"missing\\out.ttf", 0, 0},
+        {"held.ttf", GENERIC_READ, 0},
+        {"shared.ttf", FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE},
+        {"readonly.ttf", 0, 0}};
+    for (auto [fault, access, sharing] : faults) {
         SCOPED_TRACE(fault);
         TestFolder folder;
         const std::string target = folder.file(fault);
         ASSERT_TRUE(fault[0] == 'm' || writeBytes(target, kOldTarget));
         ASSERT_TRUE(fault[0] != 'r' || SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
-        FileHandle lock(fault[0] == 'h' ? CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr,
-                                                      OPEN_EXISTING, 0, nullptr)
-                                        : INVALID_HANDLE_VALUE);
+        FileHandle lock(access ? CreateFileA(target.c_str(), access, sharing, nullptr,
+                                             OPEN_EXISTING, 0, nullptr)
+                               : INVALID_HANDLE_VALUE);
         expectFailedWriteOut(target, folder.path());
     }
 }
