@@ -19,7 +19,6 @@ target_compile_options(fontab_core_sanitized PUBLIC ${FONTAB_SANITIZE_FLAGS})
 target_link_options(fontab_core_sanitized PUBLIC ${FONTAB_SANITIZE_FLAGS})
 
 add_subdirectory(tests/unit)
-add_subdirectory(tests/tools)
 add_subdirectory(bench)
 
 if(FONTAB_WINDOWS)

@@ -10,27 +10,6 @@ std::string statusText() {
     return text;
 }
 
-// A double-click on the gasp list's row, the dialog given size (ppem) and both flags.
-void editGaspRow(int row, const std::string& size) {
-    ModalAnswerer answerer({[size](HWND dialog) {
-        SetDlgItemTextA(dialog, IDC_GASP_SIZE, size.c_str());
-        for (int box : {IDC_GASP_GRIDFIT, IDC_GASP_DOGRAY})
-            CheckDlgButton(dialog, box, BST_CHECKED);
-        pressButton(dialog, IDOK);
-    }});
-    NMITEMACTIVATE click = {};
-    click.hdr = {hGaspList, static_cast<UINT_PTR>(kGaspListId), static_cast<UINT>(NM_DBLCLK)};
-    click.iItem = row;
-    SendMessageA(GetParent(hGaspList), WM_NOTIFY, kGaspListId, reinterpret_cast<LPARAM>(&click));
-    pumpMessages();
-}
-
-void moveWeightTrackbar(int position) {
-    SendMessageA(hWeightTrackbar, TBM_SETPOS, TRUE, position);
-    SendMessageA(GetParent(hWeightTrackbar), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
-                 reinterpret_cast<LPARAM>(hWeightTrackbar));
-}
-
 const char kAll[] = "この表はフォント 0, 1, 2 が共有しています。";
 const char kFonts02[] = "この表はフォント 0, 2 が共有しています。";
 
@@ -63,9 +42,9 @@ TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThem) 
 
     // Through font 1: the shared gasp's first range, 8 ppem, becomes 9 with both flags.
     ASSERT_TRUE(selectItem(f1 + "/gasp"));
-    editGaspRow(0, "9");
+    editRow(0, {answer({"9", IDC_GASP_PPEM, 1, 1})});
     ASSERT_TRUE(selectItem(f2 + "/OS/2"));
-    moveWeightTrackbar(9);
+    moveTrackbar(hWeightTrackbar, 9, {TB_ENDTRACK});
     for (const std::string& font : {f0, f2}) {
         ASSERT_TRUE(selectItem(font + "/gasp"));
         char text[16] = {};
@@ -95,9 +74,9 @@ TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThem) 
 // Run by fonttools_write_out_check.py, which copies a real font or collection
 // to FONTAB_FILE ("in." and its extension) in FONTAB_WRITE_OUT_DIR and reads
 // what this writes there as "out.": through font FONTAB_FONT of a collection
-// (empty: the file's one font), the weight trackbar to FONTAB_WEIGHT_POSITION
-// and, when FONTAB_GASP_PPEM is not 0, the first gasp range to that size,
-// both flags.
+// (empty: the file's one font), the trackbars to FONTAB_WEIGHT_POSITION and
+// FONTAB_WIDTH_POSITION, the PANOSE weight FONTAB_PANOSE_WEIGHT and, when
+// FONTAB_GASP_PPEM is not 0, the first gasp range to that size, both flags.
 TEST(FontToolsWriteOut, ThroughOneFont) {
     const char* folder = std::getenv("FONTAB_WRITE_OUT_DIR");
     if (folder == nullptr || *folder == '\0')
@@ -110,10 +89,13 @@ TEST(FontToolsWriteOut, ThroughOneFont) {
         if (!font.empty() && item.empty() && (path == font || path.rfind(font + ": ", 0) == 0))
             item = path + "/";
     ASSERT_TRUE(selectItem(item + "OS/2") && os2Object != nullptr) << item;
-    moveWeightTrackbar(std::atoi(std::getenv("FONTAB_WEIGHT_POSITION")));
+    auto number = [](const char* name) { return std::atoi(std::getenv(name)); };
+    moveTrackbar(hWeightTrackbar, number("FONTAB_WEIGHT_POSITION"), {TB_ENDTRACK});
+    moveTrackbar(hWidthTrackbar, number("FONTAB_WIDTH_POSITION"), {TB_ENDTRACK});
+    ASSERT_TRUE(chooseItem(hPanoseCombo, number("FONTAB_PANOSE_WEIGHT")));
     if (std::string size = std::getenv("FONTAB_GASP_PPEM"); size != "0") {
         ASSERT_TRUE(selectItem(item + "gasp"));
-        editGaspRow(0, size);
+        editRow(0, {answer({size.c_str(), IDC_GASP_PPEM, 1, 1})});
     }
     ModalAnswerer answerer(
         {chooseFile(std::string(folder) + "\\out" + file.substr(file.find('.')))});

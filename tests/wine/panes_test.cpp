@@ -40,21 +40,6 @@ Rows listRows() {
     return rows;
 }
 
-// A double-click on row as the list gets it from the mouse (below the rows
-// when there is no such row), the answers given to what it opens.
-void editRow(int row, std::vector<Step> answers) {
-    const int expected = static_cast<int>(answers.size());
-    ModalAnswerer answerer(std::move(answers));
-    RECT bounds = {};
-    int count = ListView_GetItemCount(hGaspList);
-    ListView_GetItemRect(hGaspList, std::min(row, count - 1), &bounds, LVIR_BOUNDS);
-    LPARAM at = MAKELPARAM(20, row < count ? (bounds.top + bounds.bottom) / 2 : bounds.bottom + 8);
-    SendMessageA(hGaspList, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    SendMessageA(hGaspList, WM_LBUTTONUP, 0, at);
-    pumpMessages();
-    EXPECT_EQ(answerer.answered(), expected) << "row " << row;
-}
-
 // Caption, size, enabled size box and unit buttons, checks of PPEM, points,
 // hinting and smoothing.
 std::string dialogState(HWND dialog) {
@@ -66,27 +51,6 @@ std::string dialogState(HWND dialog) {
     for (int id : {IDC_GASP_PPEM, IDC_GASP_POINTS, IDC_GASP_GRIDFIT, IDC_GASP_DOGRAY})
         state += IsDlgButtonChecked(dialog, id) == BST_CHECKED ? "1" : "0";
     return state;
-}
-
-struct Input {
-    const char* size = nullptr; // null, a zero unit and a negative flag: as shown
-    int unit = 0;
-    int hinting = -1, smoothing = -1;
-};
-
-// Fills the dialog in and ends it with button, or the Esc key.
-Step answer(const Input& input, int button = IDOK) {
-    return [input, button](HWND dialog) {
-        if (input.size != nullptr)
-            SetDlgItemTextA(dialog, IDC_GASP_SIZE, input.size);
-        if (input.unit != 0)
-            pressButton(dialog, input.unit);
-        for (auto [id, want] : {std::pair{IDC_GASP_GRIDFIT, input.hinting},
-                                std::pair{IDC_GASP_DOGRAY, input.smoothing}})
-            if (want >= 0 && (IsDlgButtonChecked(dialog, id) == BST_CHECKED) != (want == 1))
-                pressButton(dialog, id);
-        button == VK_ESCAPE ? pressKey(dialog, VK_ESCAPE) : pressButton(dialog, button);
-    };
 }
 
 } // namespace
@@ -219,27 +183,6 @@ std::string paneState() {
            windowText(hVendorBox) + "/" + selection(hPanoseCombo) + "|" + enabled;
 }
 
-// What a trackbar sends its parent; the position travels only with the thumb codes.
-void moveTrackbar(HWND trackbar, int position, std::initializer_list<int> codes) {
-    SendMessageA(trackbar, TBM_SETPOS, TRUE, position);
-    for (int code : codes) {
-        bool thumb = code == TB_THUMBTRACK || code == TB_THUMBPOSITION;
-        SendMessageA(GetParent(trackbar), WM_HSCROLL, MAKEWPARAM(code, thumb ? position : 0),
-                     reinterpret_cast<LPARAM>(trackbar));
-    }
-}
-
-bool chooseItem(HWND list, LRESULT value) { // picked as the list notifies
-    for (LRESULT i = 0; i < SendMessageA(list, CB_GETCOUNT, 0, 0); ++i)
-        if (SendMessageA(list, CB_GETITEMDATA, static_cast<WPARAM>(i), 0) == value) {
-            SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
-            SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
-                         reinterpret_cast<LPARAM>(list));
-            return true;
-        }
-    return false;
-}
-
 const char kDisabled[] = "//-1 /00//-1 |0000000";
 
 } // namespace
@@ -328,23 +271,4 @@ TEST(WriteOut, AnEditSetBackInEitherPaneIsWrittenOutAsRead) {
         edit(true);
         EXPECT_EQ(session.writeOut("b.ttf"), session.font);
     }
-}
-
-// Run by fonttools_write_out_check.py, which copies a real font to in.ttf in
-// FONTAB_WRITE_OUT_DIR and reads what this writes there with fontTools.
-TEST(FontToolsWriteOut, RealFont) {
-    const char* folder = std::getenv("FONTAB_WRITE_OUT_DIR");
-    if (folder == nullptr || *folder == '\0')
-        GTEST_SKIP() << "FONTAB_WRITE_OUT_DIR is not set; fonttools_write_out_check.py sets it";
-    Session session;
-    ASSERT_TRUE(session.open(readBytes(std::string(folder) + "\\in.ttf"), "OS/2"));
-    ASSERT_NE(os2Object, nullptr);
-    moveTrackbar(hWeightTrackbar, std::atoi(std::getenv("FONTAB_WEIGHT_POSITION")),
-                 {TB_THUMBTRACK, TB_THUMBPOSITION, TB_ENDTRACK});
-    ASSERT_TRUE(chooseItem(hPanoseCombo, std::atoi(std::getenv("FONTAB_PANOSE_WEIGHT"))));
-    ASSERT_TRUE(selectItem("gasp"));
-    editRow(0, {answer({"10", IDC_GASP_POINTS, 1, 1})}); // 8 ppem becomes 14, both flags
-    const Bytes out = session.writeOut();
-    EXPECT_EQ(strayWrite(session.font, out), std::nullopt);
-    ASSERT_TRUE(writeBytes(std::string(folder) + "\\out.ttf", out));
 }

@@ -369,3 +369,63 @@ struct Session {
         return answerer.answered() == 1 ? readBytes(folder.file(name)) : Bytes{};
     }
 };
+
+// The panes as a user works them.
+
+// A double-click on row as the list gets it from the mouse (below the rows
+// when there is no such row), the answers given to what it opens.
+inline void editRow(int row, std::vector<Step> answers) {
+    const int expected = static_cast<int>(answers.size());
+    ModalAnswerer answerer(std::move(answers));
+    RECT bounds = {};
+    int count = ListView_GetItemCount(hGaspList);
+    ListView_GetItemRect(hGaspList, std::min(row, count - 1), &bounds, LVIR_BOUNDS);
+    LPARAM at = MAKELPARAM(20, row < count ? (bounds.top + bounds.bottom) / 2 : bounds.bottom + 8);
+    SendMessageA(hGaspList, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageA(hGaspList, WM_LBUTTONUP, 0, at);
+    pumpMessages();
+    EXPECT_EQ(answerer.answered(), expected) << "row " << row;
+}
+
+// What the range dialog is given.
+struct Input {
+    const char* size = nullptr; // null, a zero unit and a negative flag: as shown
+    int unit = 0;
+    int hinting = -1, smoothing = -1;
+};
+
+// Fills the dialog in and ends it with button, or the Esc key.
+inline Step answer(const Input& input, int button = IDOK) {
+    return [input, button](HWND dialog) {
+        if (input.size != nullptr)
+            SetDlgItemTextA(dialog, IDC_GASP_SIZE, input.size);
+        if (input.unit != 0)
+            pressButton(dialog, input.unit);
+        for (auto [id, want] : {std::pair{IDC_GASP_GRIDFIT, input.hinting},
+                                std::pair{IDC_GASP_DOGRAY, input.smoothing}})
+            if (want >= 0 && (IsDlgButtonChecked(dialog, id) == BST_CHECKED) != (want == 1))
+                pressButton(dialog, id);
+        button == VK_ESCAPE ? pressKey(dialog, VK_ESCAPE) : pressButton(dialog, button);
+    };
+}
+
+// What a trackbar sends its parent; the position travels only with the thumb codes.
+inline void moveTrackbar(HWND trackbar, int position, std::initializer_list<int> codes) {
+    SendMessageA(trackbar, TBM_SETPOS, TRUE, position);
+    for (int code : codes) {
+        bool thumb = code == TB_THUMBTRACK || code == TB_THUMBPOSITION;
+        SendMessageA(GetParent(trackbar), WM_HSCROLL, MAKEWPARAM(code, thumb ? position : 0),
+                     reinterpret_cast<LPARAM>(trackbar));
+    }
+}
+
+inline bool chooseItem(HWND list, LRESULT value) { // picked as the list notifies
+    for (LRESULT i = 0; i < SendMessageA(list, CB_GETCOUNT, 0, 0); ++i)
+        if (SendMessageA(list, CB_GETITEMDATA, static_cast<WPARAM>(i), 0) == value) {
+            SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+            SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(list));
+            return true;
+        }
+    return false;
+}

@@ -66,7 +66,7 @@ foreach(arch x86_64 i686)
   # results read back natively by fontTools: the case FontToolsWriteOut.ThroughOneFont.
   add_test(NAME ${prefix}.FontToolsWriteOut.RealFonts
     COMMAND ${FONTAB_FONTTOOLS_PYTHON} ${PROJECT_SOURCE_DIR}/tests/wine/fonttools_write_out_check.py
-            RealFonts --wine-run ${PROJECT_SOURCE_DIR}/scripts/wine-run --state ${FONTAB_WINE_STATE}
+            --wine-run ${PROJECT_SOURCE_DIR}/scripts/wine-run --state ${FONTAB_WINE_STATE}
             --prefix ${FONTAB_WINE_PREFIX} --tests ${exe})
   set_tests_properties(${prefix}.FontToolsWriteOut.RealFonts PROPERTIES
     ${FONTAB_WINE_TEST_PROPERTIES} TIMEOUT 300)
