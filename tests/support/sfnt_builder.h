@@ -29,7 +29,8 @@ class CollectionBuilder {
   public:
     CollectionBuilder& table(const std::string& name, const std::string& tag, Bytes bytes);
     CollectionBuilder& font(const std::vector<std::string>& tableNames);
-    Bytes build() const;
+    Bytes build() const { return layOut(true); }
+    Bytes layOut(bool collectionHeader) const; // without the header: one font's directory at 0
 
   private:
     std::vector<std::pair<std::string, std::pair<std::string, Bytes>>> tables_;
@@ -37,6 +38,9 @@ class CollectionBuilder {
 };
 
 // Field access for patching and checking images.
+// The sum of length bytes from at as big-endian 32-bit words, the last one
+// padded with zeros: how the sfnt format takes a table's checksum.
+uint32_t wordSum(const Bytes& bytes, size_t at, size_t length);
 uint16_t getU16(const Bytes& bytes, size_t at);
 uint32_t getU32(const Bytes& bytes, size_t at);
 void putU16(Bytes& bytes, size_t at, uint16_t value);

@@ -97,26 +97,6 @@ TEST(GaspEdit, TypedSizesAreCheckedAtEveryBound) {
         ASSERT_EQ(gaspPPEMToPoints(static_cast<uint16_t>(gaspPointsToPPEM(points))), points);
 }
 
-TEST(GaspEdit, ReplacesOneRangeKeepingTheBitsTheDialogDoesNotShow) {
-    const Ranges before = {{8, 0x2}, {16, 0x8005}, {0xFFFF, 0xF}};
-    using Result = GaspEditResult;
-    // clang-format off
-    const std::tuple<uint16_t, uint16_t, uint16_t, Result, Ranges> cases[] = {
-        {16, 16, 0x1, Result::replaced, before},
-        {16, 9, 0x0, Result::replaced, {{8, 0x2}, {9, 0x8004}, {0xFFFF, 0xF}}}, // bits 2-15 kept
-        {0xFFFF, 0xFFFF, 0xFFF2, Result::replaced, {{8, 0x2}, {16, 0x8005}, {0xFFFF, 0xE}}},
-        {8, 16, 0x3, Result::duplicate, before},
-        {16, 0xFFFF, 0x3, Result::duplicate, before},
-        {9, 10, 0x3, Result::missing, before},
-    };
-    // clang-format on
-    for (const auto& [oldPPEM, newPPEM, dialogBits, result, after] : cases) {
-        Ranges ranges = before;
-        EXPECT_EQ(replaceGaspRange(ranges, oldPPEM, packGaspRange(newPPEM, dialogBits)), result);
-        EXPECT_EQ(ranges, after) << oldPPEM << " to " << newPPEM;
-    }
-}
-
 TEST(OS2, EachVersionReadsAndWritesExactlyItsOwnSizeAndRefusesOneByteLess) {
     const size_t sizes[] = {78, 86, 96, 96, 96, 100};
     for (uint16_t version = 0; version <= 5; ++version) {

@@ -15,6 +15,7 @@ import tempfile
 
 from fontTools.ttLib import TTCollection, TTFont  # scripts/setup installs python3-fonttools
 
+
 def fields(font, tag):  # an object among them (the PANOSE) as a dictionary
     return {k: dict(vars(v)) if hasattr(v, "__dict__") else v for k, v in vars(font[tag]).items()}
 

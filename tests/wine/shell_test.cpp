@@ -90,15 +90,6 @@ TEST(Startup, TheProgramOpensItsOneArgumentAndQuitsWithZero) {
     }
 }
 
-// No path without one argument, and a path of any length taken whole.
-TEST(Startup, ALongPathIsTakenWhole) {
-    EXPECT_EQ(startupPath(0, nullptr), std::nullopt);
-    const std::string longPath = "C:\\" + std::string(600, 'm');
-    const std::wstring longW(longPath.begin(), longPath.end());
-    const wchar_t* argv[] = {L"fontab.exe", longW.c_str()};
-    EXPECT_EQ(startupPath(2, argv), longPath);
-}
-
 // Over an open font: one file opens in its place (or fails with the box an
 // open from the menu shows); two files or a folder leave it. The drop is released.
 TEST(Drop, OneFileOpensTwoFilesOrAFolderChangeNothing) {

@@ -7,15 +7,6 @@ const char kCannotWrite[] = "ファイルを書き出すことができません
 const Bytes kOldTarget = {1, 2, 3, 4};
 constexpr size_t kBulkSize = 256 * 1024; // far more than the small volume leaves free
 
-// The sum of length bytes from at as big-endian 32-bit words, the last one
-// padded with zeros: how a table's checksum is taken.
-uint32_t wordSum(const Bytes& bytes, size_t at, size_t length) {
-    uint32_t sum = 0;
-    for (size_t i = 0; i < length; ++i)
-        sum += uint32_t{bytes.at(at + i)} << (24 - 8 * (i % 4));
-    return sum;
-}
-
 Bytes bulkyFont() {
     return SfntBuilder()
         .table("OS/2", os2Table(2))
