@@ -42,15 +42,17 @@ HGLOBAL dropOf(const std::string& folder, const std::vector<std::wstring>& names
 }
 } // namespace
 
-// WinMain itself: fontab.exe, next to this program, started as Windows starts
-// it. One argument opens (the root and the five known tables); none, two, or
-// one with no Shift-JIS form (never its look-alike cafe.ttf) open nothing; the
-// quit command ends it with exit code 0.
+// WinMain itself: fontab.exe, next to this program (or the packaged one that
+// FONTAB_PROGRAM names), started as Windows starts it. One argument opens (the
+// root and the five known tables); none, two, or one with no Shift-JIS form
+// (never its look-alike cafe.ttf) open nothing; the quit command ends it with 0.
 TEST(Startup, TheProgramOpensItsOneArgumentAndQuitsWithZero) {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring program = self;
     program.replace(program.find_last_of(L'\\') + 1, std::wstring::npos, L"fontab.exe");
+    if (const char* packaged = std::getenv("FONTAB_PROGRAM"))
+        program = std::wstring(packaged, packaged + std::strlen(packaged));
     TestFolder folder;
     ASSERT_TRUE(writeBytes(folder.file("cafe.ttf"), sampleFont()));
     const std::string path = folder.file("cafe.ttf");
