@@ -247,28 +247,3 @@ TEST(OS2Pane, ShowsEditsStoresAndWritesOut) {
                   c.written);
     }
 }
-
-// What a user does: an edit written out, then set back and written out
-// again: the first file holds the edit (at its table's offset), the second is
-// the file as read.
-TEST(WriteOut, AnEditSetBackInEitherPaneIsWrittenOutAsRead) {
-    // clang-format off
-    const std::tuple<const char*, std::function<void(bool)>, size_t, uint32_t> cases[] = {
-        {"OS/2", [](bool back) { moveTrackbar(hWeightTrackbar, back ? 4 : 7, {TB_ENDTRACK}); },
-         5, 700u << 16 | 5}, // weight, width
-        {"gasp", [](bool back) { editRow(0, {answer({back ? "8" : "10", IDC_GASP_PPEM, !back})}); },
-         0, 0x000A000B}, // 8 ppem (bit 3 kept) as 10, with hinting
-    };
-    // clang-format on
-    for (const auto& [item, edit, record, edited] : cases) {
-        SCOPED_TRACE(item);
-        Session session;
-        ASSERT_TRUE(session.open(sampleFont(), item));
-        edit(false);
-        const Bytes a = session.writeOut("a.ttf");
-        ASSERT_EQ(a.size(), session.font.size());
-        EXPECT_EQ(getU32(a, recordOffset(a, record) + 4), edited);
-        edit(true);
-        EXPECT_EQ(session.writeOut("b.ttf"), session.font);
-    }
-}

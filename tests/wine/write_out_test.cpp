@@ -46,10 +46,11 @@ void expectFailedWriteOut(const std::string& target, const std::string& watchedF
 
 } // namespace
 
-// A name without extension gets ".ttf"; a cancel writes nothing. Edited, the
-// new values are in place, nothing else changed but the checksums, and every
-// checksum is true.
-TEST(WriteOut, UneditedIsByteIdenticalAndEditedHoldsTheValuesAndTrueChecksums) {
+// A name without extension gets ".ttf"; a cancel writes nothing. Edited
+// through both panes, the new values are in place, nothing else changed but
+// the checksums, and every checksum is true; set back through the panes, the
+// next write-out is the file as read.
+TEST(WriteOut, UneditedIsByteIdenticalEditedHoldsTheValuesAndTrueChecksumsSetBackIsAsRead) {
     Session session;
     ASSERT_TRUE(session.open(sampleFont()));
     const TestFolder& folder = session.folder;
@@ -62,8 +63,14 @@ TEST(WriteOut, UneditedIsByteIdenticalAndEditedHoldsTheValuesAndTrueChecksums) {
         EXPECT_EQ(answerer.answered(), 2);
     }
     EXPECT_EQ(readBytes(folder.file("out.ttf")), sampleFont());
-    otf->tableOf<OS2>("OS/2")->usWeightClass = 900;
-    otf->tableOf<gaspHeader>("gasp")->ranges[8] = 0x5;
+    // Weight 400 and the first range's 0x000A (bits 1 and 3) as read; the dialog sets bits 0 and 1.
+    auto edit = [](int weight, bool hinting) {
+        ASSERT_TRUE(selectItem("OS/2"));
+        moveTrackbar(hWeightTrackbar, weight, {TB_ENDTRACK});
+        ASSERT_TRUE(selectItem("gasp"));
+        editRow(0, {answer({"8", IDC_GASP_PPEM, hinting, !hinting})});
+    };
+    edit(9, true);
     {
         ModalAnswerer answerer({chooseFile(folder.file("in.ttf")), press(IDYES)}); // over itself
         program.command(IDM_WRITE);
@@ -73,7 +80,7 @@ TEST(WriteOut, UneditedIsByteIdenticalAndEditedHoldsTheValuesAndTrueChecksums) {
     ASSERT_EQ(out.size(), sampleFont().size());
     EXPECT_EQ(strayWrite(sampleFont(), out), std::nullopt);
     EXPECT_EQ(getU16(out, recordOffset(out, 5) + 4), 900);         // OS/2 usWeightClass
-    EXPECT_EQ(getU32(out, recordOffset(out, 0) + 4), 0x00080005u); // gasp's first range
+    EXPECT_EQ(getU32(out, recordOffset(out, 0) + 4), 0x00080009u); // gasp's first range
     for (size_t i = 0; i < 8; ++i) { // head's (record 6) is taken without its adjustment
         const size_t at = recordOffset(out, i), length = getU32(out, recordAt(i) + 12);
         EXPECT_EQ(getU32(out, recordAt(i) + 4),
@@ -81,6 +88,8 @@ TEST(WriteOut, UneditedIsByteIdenticalAndEditedHoldsTheValuesAndTrueChecksums) {
             << "record " << i;
     }
     EXPECT_EQ(wordSum(out, 0, out.size()), 0xB1B0AFBAu);
+    edit(4, false);
+    EXPECT_EQ(session.writeOut("back.ttf"), sampleFont());
 }
 
 // Held open without any sharing, the target is refused before anything is
