@@ -1,5 +1,5 @@
-// A path the program is given in UTF-16 (its argument, a dropped file) in the
-// ANSI code page that it opens files with.
+// A path the program is given in UTF-16 (its argument, a dropped file), or a
+// font's name to show, in the ANSI code page that it opens files with.
 #pragma once
 
 #include <optional>

@@ -1,5 +1,6 @@
 #include "app/base_window.h"
 
+#include "app/ansi_path.h"
 #include "app/command_ids.h"
 #include "app/main_window.h"
 #include "app/placeholder_pane.h"
@@ -9,7 +10,6 @@
 
 #include <windowsx.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -225,15 +225,9 @@ void fillTableTree(HWND tree, const char* path) {
 
 std::string fontItemText(size_t font, const std::u16string& name) {
     std::string text = std::to_string(font);
-    if (name.empty())
-        return text;
-    std::wstring wide(name.begin(), name.end());
-    int size = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr,
-                                   0, nullptr, nullptr);
-    std::string ansi(static_cast<size_t>(std::max(size, 0)), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), ansi.data(), size,
-                        nullptr, nullptr);
-    return text + ": " + ansi;
+    // A character without a Shift-JIS form shows as the conversion's '?'.
+    std::optional<std::string> ansi = ansiPath(std::wstring(name.begin(), name.end()).c_str());
+    return name.empty() || !ansi ? text : text + ": " + *ansi;
 }
 
 const char* paneClassFor(const char* text) {
