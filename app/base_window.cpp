@@ -105,6 +105,7 @@ std::string sharingText(const std::vector<size_t>& fonts) {
 }
 
 void onTreeSelectionChanged(HWND hwnd) {
+    storePaneEdits();
     std::vector<char> text(kItemTextSize, '\0');
     TVITEMA item = {};
     item.mask = TVIF_TEXT | TVIF_HANDLE | TVIF_PARAM;
@@ -248,6 +249,11 @@ void createTablePane(HWND parent, HWND& slot, const char* text) {
     }
     slot = CreateWindowExA(WS_EX_CLIENTEDGE, paneClassFor(text), "", WS_CHILD | WS_VISIBLE, 0, 0, 0,
                            0, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+void storePaneEdits() {
+    if (hPane != nullptr)
+        SendMessageA(hPane, kMsgStorePaneEdits, 0, 0);
 }
 
 void clearTableBrowser(HWND baseWindow) {

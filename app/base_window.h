@@ -30,6 +30,12 @@ template <class T> T* paneTable(const char* tag) {
     return otf ? otf->tableOf<T>(tag, paneFont) : nullptr;
 }
 
+// Sent to the pane before anything reads the open font's values (a write-out,
+// another item, another file, quitting): a pane holding a typed value that it
+// has not stored yet stores it, as if the field had been left.
+constexpr UINT kMsgStorePaneEdits = WM_APP + 1;
+void storePaneEdits();
+
 // Registers the class; 0 when it is already registered or cannot be.
 ATOM registerBaseWindowClass();
 

@@ -89,6 +89,7 @@ void onSize(WPARAM wParam, LPARAM lParam) {
 }
 
 void openFont(HWND hwnd) {
+    storePaneEdits();
     std::optional<std::string> path = askFontToOpen(hwnd);
     if (!path)
         return;
@@ -103,11 +104,13 @@ void onDropFiles(HWND hwnd, HDROP drop) {
     DragFinish(drop);
     if (!path)
         return;
+    storePaneEdits();
     releaseFont();
     SendMessageA(hwnd, WM_COMMAND, kCmdLoadFont, reinterpret_cast<LPARAM>(path->c_str()));
 }
 
 void writeOutFont(HWND hwnd) {
+    storePaneEdits();
     std::optional<std::string> path = askFontToWriteOut(hwnd, otf && otf->isCollection());
     if (!path)
         return;
@@ -195,6 +198,10 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_COMMAND:
         onCommand(hwnd, wParam, lParam);
+        return 0;
+    case WM_CLOSE:
+        storePaneEdits();
+        DestroyWindow(hwnd);
         return 0;
     case WM_DROPFILES:
         onDropFiles(hwnd, reinterpret_cast<HDROP>(wParam));

@@ -2,6 +2,7 @@
 // class. The registration of the classes and the choice of a pane read it.
 #pragma once
 
+#include "font/table_tags.h"
 #include "tables/gasp/gasp_pane.h"
 #include "tables/os2/os2_pane.h"
 
@@ -14,6 +15,6 @@ struct TablePane {
 };
 
 inline constexpr TablePane tablePanes[] = {
-    {"OS/2", kOS2PaneClass, os2WindowProc},
-    {"gasp", kGaspPaneClass, gaspWindowProc},
+    {kOS2Tag, kOS2PaneClass, os2WindowProc},
+    {kGaspTag, kGaspPaneClass, gaspWindowProc},
 };

@@ -87,6 +87,7 @@ bool writeFontFile(const char* path, int32_t length, uint8_t* image, OTF* otf) {
         DeleteFileA(temporary);
         return false;
     }
+    otf->markWritten();
     return true;
 }
 

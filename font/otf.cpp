@@ -3,6 +3,7 @@
 #include "font/collection_header.h"
 #include "font/name_table.h"
 #include "font/table_models.h"
+#include "font/table_tags.h"
 #include "font/write_back.h"
 
 namespace {
@@ -52,7 +53,7 @@ bool OTF::readDirectories(const uint8_t* image, size_t imageSize) {
     std::map<TableKey, std::u16string> names; // a shared name table is read once
     for (FontDirectory& font : fonts) {
         size_t spanLength;
-        const TableRecord* name = font.record("name");
+        const TableRecord* name = font.record(kNameTag);
         if (name == nullptr || !tableSpan(*name, imageSize, spanLength))
             continue;
         auto known = names.find(keyOf(*name));
@@ -104,6 +105,15 @@ std::vector<size_t> OTF::fontsSharing(const char* tag, size_t font) const {
                 break;
             }
     return sharing;
+}
+
+bool OTF::hasUnsavedEdits() const {
+    return writeBack_ && writeBack_->unsaved();
+}
+
+void OTF::markWritten() {
+    if (writeBack_)
+        writeBack_->markWritten();
 }
 
 bool OTF::writeTable(uint8_t* image, size_t imageSize) {

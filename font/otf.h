@@ -40,6 +40,13 @@ class OTF : public fontObject {
     // Writes every edited table object back at its tables, with the
     // checksums that follow (see WriteBack). Always true.
     bool writeTable(uint8_t* image, size_t imageSize) override;
+    size_t writeExtent() const override { return 0; }
+
+    // True while a write-out would write something other than what the last
+    // successful one wrote (the file as read, before the first).
+    bool hasUnsavedEdits() const;
+    // Called once a write-out has reached its file: what it wrote is saved.
+    void markWritten();
 
     bool isCollection() const { return collection_; }
 

@@ -1,5 +1,7 @@
 #include "font/table_models.h"
 
+#include "font/table_tags.h"
+
 #include "tables/gasp/gasp_header.h"
 #include "tables/os2/os2.h"
 
@@ -13,8 +15,8 @@ template <class T> std::unique_ptr<fontObject> make(const uint8_t* tableStart, s
 }
 
 const TableModel kTableModels[] = {
-    {"OS/2", make<OS2>},
-    {"gasp", make<gaspHeader>},
+    {kOS2Tag, make<OS2>},
+    {kGaspTag, make<gaspHeader>},
 };
 
 } // namespace

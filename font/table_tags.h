@@ -1,13 +1,26 @@
 // The table tags the program knows: the tree lists these, in this order.
+// Each tag's literal stands here once; the code names a tag by its constant.
 #pragma once
 
 #include <array>
 
-inline constexpr std::array<const char*, 34> tableTags = {
-    "cmap", "head", "hhea", "hmtx", "maxp", "name", "OS/2", "post", "cvt ", "fpgm", "glyf", "loca",
-    "prep", "CFF ", "fvar", "MMSD", "MMFX", "BASE", "GDEF", "GPOS", "GSUB", "JSTF", "EBDT", "EBLC",
-    "EBSC", "DSIG", "gasp", "hdmx", "kern", "LTSH", "PCLT", "VDMX", "vhea", "vmtx"};
+inline constexpr char kCmapTag[] = "cmap";
+inline constexpr char kHeadTag[] = "head";
+inline constexpr char kHheaTag[] = "hhea";
+inline constexpr char kHmtxTag[] = "hmtx";
+inline constexpr char kMaxpTag[] = "maxp";
+inline constexpr char kNameTag[] = "name";
+inline constexpr char kOS2Tag[] = "OS/2";
+inline constexpr char kPostTag[] = "post";
+inline constexpr char kGlyfTag[] = "glyf";
+inline constexpr char kLocaTag[] = "loca";
+inline constexpr char kCffTag[] = "CFF ";
+inline constexpr char kCff2Tag[] = "CFF2"; // not listed in the tree
+inline constexpr char kDsigTag[] = "DSIG";
+inline constexpr char kGaspTag[] = "gasp";
 
-// The tags of the two tables with a model and an editor.
-inline constexpr const char* kOS2Tag = "OS/2";
-inline constexpr const char* kGaspTag = "gasp";
+inline constexpr std::array<const char*, 34> tableTags = {
+    kCmapTag, kHeadTag, kHheaTag, kHmtxTag, kMaxpTag, kNameTag, kOS2Tag, kPostTag, "cvt ",
+    "fpgm",   kGlyfTag, kLocaTag, "prep",   kCffTag,  "fvar",   "MMSD",  "MMFX",  "BASE",
+    "GDEF",   "GPOS",   "GSUB",   "JSTF",   "EBDT",   "EBLC",   "EBSC",  kDsigTag, kGaspTag,
+    "hdmx",   "kern",   "LTSH",   "PCLT",   "VDMX",   "vhea",   "vmtx"};

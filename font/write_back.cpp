@@ -4,6 +4,7 @@
 #include "font/byte_writer.h"
 #include "font/checksum.h"
 #include "font/otf.h"
+#include "font/table_tags.h"
 
 #include <algorithm>
 #include <cstring>
@@ -29,7 +30,7 @@ void storeU32(uint8_t* image, size_t imageSize, size_t at, uint32_t value) {
 }
 
 bool isHead(const TableRecord& record) {
-    return std::strcmp(record.tag, "head") == 0;
+    return std::strcmp(record.tag, kHeadTag) == 0;
 }
 
 // A table's checksum; head's is taken with its checkSumAdjustment as zero.
@@ -104,6 +105,7 @@ WriteBack::WriteBack(const OTF& font, const uint8_t* image, size_t imageSize) {
             written.add(record.offset, record.offset + object->writeExtent());
         }
     written.merge();
+    saved_ = unedited_;
     for (const auto& [begin, end] : written.all())
         asRead_.emplace(begin, Bytes(image + begin, image + end));
 
@@ -122,8 +124,20 @@ WriteBack::WriteBack(const OTF& font, const uint8_t* image, size_t imageSize) {
     }
 }
 
-bool WriteBack::edited(fontObject* object) const {
-    return serialized(object) != unedited_.at(object);
+bool WriteBack::differs(fontObject* object, const std::map<fontObject*, Bytes>& from) {
+    return serialized(object) != from.at(object);
+}
+
+bool WriteBack::unsaved() const {
+    for (const auto& entry : saved_)
+        if (differs(entry.first, saved_))
+            return true;
+    return false;
+}
+
+void WriteBack::markWritten() {
+    for (auto& [object, bytes] : saved_)
+        bytes = serialized(object);
 }
 
 void WriteBack::writeInto(const OTF& font, uint8_t* image, size_t imageSize) const {

@@ -26,16 +26,25 @@ class WriteBack {
 
     void writeInto(const OTF& font, uint8_t* image, size_t imageSize) const;
 
+    // Whether some object's fields differ from what the last write-out that
+    // reached its file wrote (from what was read, before the first).
+    bool unsaved() const;
+    void markWritten();
+
   private:
     struct Site { // one table an object writes
         size_t offset;
         fontObject* object;
     };
-    bool edited(fontObject* object) const;
+    // The one test of "has this object changed": against its fields as read,
+    // or as last written.
+    static bool differs(fontObject* object, const std::map<fontObject*, std::vector<uint8_t>>& from);
+    bool edited(fontObject* object) const { return differs(object, unedited_); }
 
     std::vector<Site> sites_;
     std::set<std::pair<size_t, fontObject*>> siteKeys_;
     std::map<fontObject*, std::vector<uint8_t>> unedited_;      // each object's bytes as read
+    std::map<fontObject*, std::vector<uint8_t>> saved_;         // ... as last written
     std::map<size_t, std::vector<uint8_t>> asRead_;             // merged ranges of the sites' bytes
     std::optional<std::pair<size_t, uint32_t>> headAdjustment_; // where, and as read
 };
