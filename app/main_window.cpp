@@ -11,6 +11,7 @@
 
 #include <commctrl.h>
 
+#include <string>
 #include <vector>
 
 FileImage fileImage;
@@ -70,6 +71,20 @@ void releaseFont() {
     freeFontFile(fileImage, otf);
     fileLength = 0;
 }
+
+} // namespace
+
+void noteFontEdited() {
+    HWND main = hBaseWindow ? GetParent(hBaseWindow) : nullptr;
+    if (main == nullptr)
+        return;
+    std::string title = kTitle;
+    if (otf && otf->hasUnsavedEdits())
+        title += " *";
+    SetWindowTextA(main, title.c_str());
+}
+
+namespace {
 
 void onCreate(HWND hwnd) {
     InitCommonControls();

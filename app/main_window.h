@@ -17,6 +17,10 @@ extern std::unique_ptr<OTF> otf;
 extern HWND hBaseWindow;
 extern HWND hStatusBar;
 
+// Called after every change a pane or command stores into the open font: the
+// main window's title then says whether there are unsaved edits.
+void noteFontEdited();
+
 // Registers "fontab" and the three pane classes; 0 as soon as one fails.
 ATOM registerWindowClasses();
 
