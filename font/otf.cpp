@@ -6,6 +6,8 @@
 #include "font/table_tags.h"
 #include "font/write_back.h"
 
+#include <cstring>
+
 namespace {
 
 OTF::TableKey keyOf(const TableRecord& record) {
@@ -99,19 +101,48 @@ std::vector<size_t> OTF::fontsSharing(const char* tag, size_t font) const {
     if (record == nullptr)
         return sharing;
     for (size_t other = 0; other < fonts.size(); ++other)
-        for (const TableRecord& candidate : fonts[other].tableRecords)
-            if (keyOf(candidate) == keyOf(*record)) {
+        for (size_t i = 0; i < fonts[other].tableRecords.size(); ++i)
+            if (fonts[other].lists(i) && keyOf(fonts[other].tableRecords[i]) == keyOf(*record)) {
                 sharing.push_back(other);
                 break;
             }
     return sharing;
 }
 
+bool OTF::isRemovable(const char* tag) {
+    for (const char* required : {kHeadTag, kHheaTag, kMaxpTag, kCmapTag, kNameTag, kOS2Tag,
+                                 kPostTag, kHmtxTag, kGlyfTag, kLocaTag, kCffTag, kCff2Tag})
+        if (std::strcmp(tag, required) == 0)
+            return false;
+    return true;
+}
+
+bool OTF::removeTable(const char* tag, size_t font) {
+    if (!isRemovable(tag) || font >= fonts.size() || fonts[font].record(tag) == nullptr)
+        return false;
+    fonts[font].removedTags.insert(tag);
+    return true;
+}
+
+bool OTF::hasRemovedTables() const {
+    return removedTagCount() != 0;
+}
+
+// Removals only grow until another file is opened, so their count says
+// whether any came since the last write-out.
+size_t OTF::removedTagCount() const {
+    size_t count = 0;
+    for (const FontDirectory& font : fonts)
+        count += font.removedTags.size();
+    return count;
+}
+
 bool OTF::hasUnsavedEdits() const {
-    return writeBack_ && writeBack_->unsaved();
+    return removedTagCount() != removedAtLastWrite_ || (writeBack_ && writeBack_->unsaved());
 }
 
 void OTF::markWritten() {
+    removedAtLastWrite_ = removedTagCount();
     if (writeBack_)
         writeBack_->markWritten();
 }

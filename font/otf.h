@@ -37,6 +37,17 @@ class OTF : public fontObject {
     // tag stands for (same tag, offset and length).
     std::vector<size_t> fontsSharing(const char* tag, size_t font) const;
 
+    // Whether a font can do without the table: the tables a font cannot be
+    // drawn or installed without can never be removed.
+    static bool isRemovable(const char* tag);
+    // Takes every record of tag out of font's directory: findTable no longer
+    // finds it there, and the next write-out lays the file out without it.
+    // False, with nothing changed, for a required tag or one the font does
+    // not list.
+    bool removeTable(const char* tag, size_t font);
+    // Whether some font no longer lists a table it was read with.
+    bool hasRemovedTables() const;
+
     // Writes every edited table object back at its tables, with the
     // checksums that follow (see WriteBack). Always true.
     bool writeTable(uint8_t* image, size_t imageSize) override;
@@ -63,4 +74,6 @@ class OTF : public fontObject {
 
     bool collection_ = false;
     std::unique_ptr<WriteBack> writeBack_;
+    size_t removedAtLastWrite_ = 0; // how many tags were removed when the last write-out was
+    size_t removedTagCount() const;
 };
