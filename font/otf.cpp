@@ -4,7 +4,6 @@
 #include "font/name_table.h"
 #include "font/table_models.h"
 #include "font/table_tags.h"
-#include "font/write_back.h"
 
 #include <cstring>
 
@@ -23,7 +22,9 @@ OTF::OTF(const uint8_t* image, size_t imageSize) {
     }
     valid = 1;
     buildTableObjects(image, imageSize);
-    writeBack_ = std::make_unique<WriteBack>(*this, image, imageSize);
+    for (const auto& entry : tableObjects)
+        asRead_.emplace(entry.second.get(), serializedFields(*entry.second));
+    saved_ = asRead_;
 }
 
 OTF::~OTF() = default;
@@ -137,18 +138,22 @@ size_t OTF::removedTagCount() const {
     return count;
 }
 
+bool OTF::differs(fontObject* object, const Snapshot& from) {
+    auto known = from.find(object);
+    return known != from.end() && serializedFields(*object) != known->second;
+}
+
 bool OTF::hasUnsavedEdits() const {
-    return removedTagCount() != removedAtLastWrite_ || (writeBack_ && writeBack_->unsaved());
+    if (removedTagCount() != removedAtLastWrite_)
+        return true;
+    for (const auto& entry : tableObjects)
+        if (differs(entry.second.get(), saved_))
+            return true;
+    return false;
 }
 
 void OTF::markWritten() {
     removedAtLastWrite_ = removedTagCount();
-    if (writeBack_)
-        writeBack_->markWritten();
-}
-
-bool OTF::writeTable(uint8_t* image, size_t imageSize) {
-    if (writeBack_)
-        writeBack_->writeInto(*this, image, imageSize);
-    return true;
+    for (const auto& entry : tableObjects)
+        saved_[entry.second.get()] = serializedFields(*entry.second);
 }

@@ -12,8 +12,6 @@
 #include <tuple>
 #include <vector>
 
-class WriteBack;
-
 class OTF : public fontObject {
   public:
     // Parses the directories of an image of imageSize bytes. An image too
@@ -48,10 +46,15 @@ class OTF : public fontObject {
     // Whether some font no longer lists a table it was read with.
     bool hasRemovedTables() const;
 
-    // Writes every edited table object back at its tables, with the
-    // checksums that follow (see WriteBack). Always true.
-    bool writeTable(uint8_t* image, size_t imageSize) override;
+    // The container never writes into the image as read: a write-out reads
+    // the container and the image and writes a new file (font/write_out.h).
+    bool writeTable(uint8_t*, size_t) override { return false; }
     size_t writeExtent() const override { return 0; }
+
+    // Whether object's fields differ from those it was read with: the one
+    // test of "has this table changed", which the write-out and the unsaved
+    // edits both ask.
+    bool changed(fontObject* object) const { return differs(object, asRead_); }
 
     // True while a write-out would write something other than what the last
     // successful one wrote (the file as read, before the first).
@@ -73,7 +76,9 @@ class OTF : public fontObject {
     void buildTableObjects(const uint8_t* image, size_t imageSize);
 
     bool collection_ = false;
-    std::unique_ptr<WriteBack> writeBack_;
+    using Snapshot = std::map<const fontObject*, std::vector<uint8_t>>;
+    static bool differs(fontObject* object, const Snapshot& from);
+    Snapshot asRead_, saved_; // each object's serialized fields: as read, as last written
     size_t removedAtLastWrite_ = 0; // how many tags were removed when the last write-out was
     size_t removedTagCount() const;
 };
