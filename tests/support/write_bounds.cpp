@@ -72,45 +72,19 @@ std::optional<size_t> strayChange(const uint8_t* before, const uint8_t* after, s
     return std::nullopt;
 }
 
-std::vector<uint8_t> writtenOut(const OTF& otf, const std::vector<uint8_t>& image) {
-    ByteVectorSink sink;
-    sink.bytes.reserve(image.size());
-    writeOut(otf, image.data(), image.size(), sink);
-    return sink.bytes;
-}
-
-void editLikeThePanes(OTF& otf, const PaneEdits& edits) {
-    if (otf.fonts.empty())
-        return;
-    const size_t font = edits.font % otf.fonts.size();
-    if (gaspHeader* gasp = otf.tableOf<gaspHeader>("gasp", font); gasp && !gasp->ranges.empty()) {
-        auto row = std::next(gasp->ranges.begin(),
-                             static_cast<std::ptrdiff_t>(edits.gaspRow % gasp->ranges.size()));
-        const uint16_t oldPPEM = row->first;
-        if (auto confirmed = confirmedGaspRange(edits.gaspTyped, edits.gaspInPoints, edits.hinting,
-                                                edits.smoothing, oldPPEM))
-            replaceGaspRange(gasp->ranges, oldPPEM, *confirmed);
-    }
-    if (OS2* os2 = otf.tableOf<OS2>("OS/2", font)) {
-        storeWeightPosition(*os2, edits.weightPosition);
-        storeWidthPosition(*os2, edits.widthPosition);
-        storePanoseWeight(*os2, edits.panoseWeight);
-    }
-}
-
-namespace {
-
 // What is wrong with out, the re-laid write-out of the font read from data,
 // judged from out's own bytes: every font's records those it was read with
 // less the removed ones, in order; every table on a 4-byte boundary inside
 // the file, at its length as read and, unless its object changed, with its
 // bytes as read and a true checksum; zeros in every byte no header,
 // directory or table holds. Null when nothing is.
+namespace {
 void hold(std::vector<std::pair<size_t, size_t>>& held, size_t begin, size_t length) {
     held.emplace_back(begin, begin + length);
 }
+} // namespace
 
-const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size, const Bytes& out) {
+const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size, const std::vector<uint8_t>& out) {
     const bool collection = otf.isCollection();
     if (out.size() % 4 != 0 || out.size() < 12)
         return "a re-laid file is whole words";
@@ -186,7 +160,32 @@ const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size, c
     return nullptr;
 }
 
-} // namespace
+
+std::vector<uint8_t> writtenOut(const OTF& otf, const std::vector<uint8_t>& image) {
+    ByteVectorSink sink;
+    sink.bytes.reserve(image.size());
+    writeOut(otf, image.data(), image.size(), sink);
+    return sink.bytes;
+}
+
+void editLikeThePanes(OTF& otf, const PaneEdits& edits) {
+    if (otf.fonts.empty())
+        return;
+    const size_t font = edits.font % otf.fonts.size();
+    if (gaspHeader* gasp = otf.tableOf<gaspHeader>("gasp", font); gasp && !gasp->ranges.empty()) {
+        auto row = std::next(gasp->ranges.begin(),
+                             static_cast<std::ptrdiff_t>(edits.gaspRow % gasp->ranges.size()));
+        const uint16_t oldPPEM = row->first;
+        if (auto confirmed = confirmedGaspRange(edits.gaspTyped, edits.gaspInPoints, edits.hinting,
+                                                edits.smoothing, oldPPEM))
+            replaceGaspRange(gasp->ranges, oldPPEM, *confirmed);
+    }
+    if (OS2* os2 = otf.tableOf<OS2>("OS/2", font)) {
+        storeWeightPosition(*os2, edits.weightPosition);
+        storeWidthPosition(*os2, edits.widthPosition);
+        storePanoseWeight(*os2, edits.panoseWeight);
+    }
+}
 
 const char* brokenWriteRule(const uint8_t* data, size_t size, const PaneEdits& edits) {
     std::unique_ptr<uint8_t[]> block(new uint8_t[size]);
