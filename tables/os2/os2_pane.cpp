@@ -197,6 +197,7 @@ void onTrackbarMoved(HWND trackbar) {
         storeWidthPosition(*os2, trackbarPosition(trackbar));
         showName(hWidthName, widthClassName(os2->usWidthClass));
     }
+    noteFontEdited();
 }
 
 // The chosen item's data is the PANOSE weight it stands for.
@@ -211,6 +212,7 @@ void onPanoseChosen(HWND list) {
     if (value == CB_ERR)
         return;
     storePanoseWeight(*os2, value);
+    noteFontEdited();
 }
 
 // Labels, check boxes, trackbars and the disabled boxes draw on the pane's

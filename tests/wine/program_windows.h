@@ -23,10 +23,12 @@
 
 #include <commctrl.h>
 #include <dlgs.h>
+#include <shlobj.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -243,22 +245,29 @@ inline Step press(int id) {
     return [id](HWND dialog) { pressButton(dialog, id); };
 }
 
-// A message box as seen: its text, caption, whether it shows the error icon, its owner.
-using MessageBoxSeen = std::tuple<std::string, std::string, bool, HWND>;
+// A message box as seen: its text, caption, the MB_ style its icon and buttons
+// stand for (the error or warning icon; OK or Yes, No and Cancel), its owner.
+using MessageBoxSeen = std::tuple<std::string, std::string, UINT, HWND>;
 inline std::vector<MessageBoxSeen> errorBox(const std::string& text, HWND owner) { // one box
-    return {{text, "Error", true, owner}};
+    return {{text, "Error", MB_ICONERROR, owner}};
 }
-// Records a message box and presses OK.
-inline Step recordMessageBox(std::vector<MessageBoxSeen>& seen) {
-    return [&seen](HWND box) {
-        const LRESULT errorIcon = reinterpret_cast<LRESULT>(LoadIconA(nullptr, IDI_HAND));
-        bool errorIconShown = false;
+// Records a message box and presses button.
+inline Step recordMessageBox(std::vector<MessageBoxSeen>& seen, int button = IDOK) {
+    return [&seen, button](HWND box) {
+        UINT style = GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO) && GetDlgItem(box, IDCANCEL) &&
+                             !GetDlgItem(box, IDOK)
+                         ? MB_YESNOCANCEL
+                         : MB_OK;
         for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            errorIconShown |= (GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
-                              SendMessageA(child, STM_GETICON, 0, 0) == errorIcon;
-        seen.emplace_back(windowText(GetDlgItem(box, 0xFFFF)), windowText(box), errorIconShown,
+            for (auto [icon, flag] :
+                 {std::pair{IDI_HAND, MB_ICONERROR}, {IDI_EXCLAMATION, MB_ICONWARNING}})
+                if ((GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+                    SendMessageA(child, STM_GETICON, 0, 0) ==
+                        reinterpret_cast<LRESULT>(LoadIconA(nullptr, icon)))
+                    style |= flag;
+        seen.emplace_back(windowText(GetDlgItem(box, 0xFFFF)), windowText(box), style,
                           GetWindow(box, GW_OWNER));
-        pressButton(box, IDOK);
+        pressButton(box, button);
     };
 }
 
@@ -283,6 +292,22 @@ inline Step chooseFile(const std::string& path,
         SetWindowTextA(name ? name : GetDlgItem(dialog, cmb13), path.c_str());
         pressButton(dialog, IDOK);
     };
+}
+
+// A drop as the shell builds it: a DROPFILES header, then the wide path of
+// each name in folder (the folder itself for "") and its NUL, and one NUL more.
+inline HGLOBAL dropOf(const std::string& folder, const std::vector<std::wstring>& names) {
+    std::wstring list;
+    for (const std::wstring& name : names)
+        list += std::wstring(folder.begin(), folder.end()) + (name.empty() ? L"" : L"\\") + name +
+                L'\0';
+    const size_t bytes = (list.size() + 1) * sizeof(wchar_t); // with the closing NUL
+    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
+    auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
+    *header = {sizeof(DROPFILES), {0, 0}, FALSE, TRUE};
+    std::memcpy(header + 1, list.c_str(), bytes);
+    GlobalUnlock(drop);
+    return drop;
 }
 
 inline std::vector<std::string> fileNamesIn(const std::string& folder) {
