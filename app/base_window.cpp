@@ -4,6 +4,7 @@
 #include "app/command_ids.h"
 #include "app/main_window.h"
 #include "app/placeholder_pane.h"
+#include "app/sharing_text.h"
 #include "app/splitter.h"
 #include "app/table_panes.h"
 #include "res/resource.h"
@@ -94,16 +95,6 @@ HTREEITEM relative(UINT relation, HTREEITEM item) {
         SendMessageA(hTreeView, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
-// "この表はフォント 0, 2 が共有しています。" for a table of more than one font.
-std::string sharingText(const std::vector<size_t>& fonts) {
-    if (fonts.size() < 2)
-        return "";
-    std::string list;
-    for (size_t font : fonts)
-        list += (list.empty() ? "" : ", ") + std::to_string(font);
-    return "この表はフォント " + list + " が共有しています。";
-}
-
 void onTreeSelectionChanged(HWND hwnd) {
     storePaneEdits();
     std::vector<char> text(kItemTextSize, '\0');
@@ -120,7 +111,7 @@ void onTreeSelectionChanged(HWND hwnd) {
         HTREEITEM parent = item.hItem ? relative(TVGN_PARENT, item.hItem) : nullptr;
         if (parent == nullptr || relative(TVGN_PARENT, parent) == nullptr)
             text.assign(1, '\0');
-        std::string sharing = sharingText(otf->fontsSharing(text.data(), paneFont));
+        std::string sharing = sharingNotice(otf->fontsSharing(text.data(), paneFont));
         SendMessageA(hStatusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(sharing.c_str()));
     }
     createTablePane(hwnd, hPane, text.data());
