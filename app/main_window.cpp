@@ -189,6 +189,9 @@ void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     case IDM_ABOUT:
         showAboutBox(hwnd);
         break;
+    case IDM_REMOVE: // the tree's selected table
+        SendMessageA(hBaseWindow, WM_COMMAND, IDM_REMOVE, 0);
+        break;
     case kCmdLoadFont:
         loadFont(hwnd, reinterpret_cast<const char*>(lParam));
         break;

@@ -9,8 +9,10 @@ add_library(fontab_app STATIC
   ${PROJECT_SOURCE_DIR}/app/file_dialogs.cpp
   ${PROJECT_SOURCE_DIR}/app/main_window.cpp
   ${PROJECT_SOURCE_DIR}/app/placeholder_pane.cpp
+  ${PROJECT_SOURCE_DIR}/app/sharing_text.cpp
   ${PROJECT_SOURCE_DIR}/app/splitter.cpp
   ${PROJECT_SOURCE_DIR}/app/startup.cpp
+  ${PROJECT_SOURCE_DIR}/app/table_removal.cpp
   ${PROJECT_SOURCE_DIR}/tables/gasp/gasp_pane.cpp
   ${PROJECT_SOURCE_DIR}/tables/gasp/gasp_setting_dialog.cpp
   ${PROJECT_SOURCE_DIR}/tables/os2/os2_pane.cpp)
