@@ -79,6 +79,21 @@ std::optional<size_t> strayChange(const uint8_t* before, const uint8_t* after, s
 // bytes as read and a true checksum; zeros in every byte no header,
 // directory or table holds. Null when nothing is.
 namespace {
+// Whether a changed object writes at the table of record: the object that
+// the tag stands for in any font listing that very table.
+bool writtenByChangedObject(const OTF& otf, const TableRecord& record) {
+    for (size_t font = 0; font < otf.fonts.size(); ++font)
+        for (size_t i = 0; i < otf.fonts[font].tableRecords.size(); ++i) {
+            const TableRecord& other = otf.fonts[font].tableRecords[i];
+            fontObject* object = nullptr;
+            if (otf.fonts[font].lists(i) && std::strcmp(other.tag, record.tag) == 0 &&
+                other.offset == record.offset && other.length == record.length &&
+                otf.findTable(other.tag, object, font) && object && otf.changed(object))
+                return true;
+        }
+    return false;
+}
+
 void hold(std::vector<std::pair<size_t, size_t>>& held, size_t begin, size_t length) {
     held.emplace_back(begin, begin + length);
 }
@@ -129,8 +144,7 @@ const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size, c
                 return "each re-laid record keeps its tag and its length as read, aligned inside the file";
             hold(held, offset, length);
             hasHead |= font == 0 && std::strcmp(was.tag, "head") == 0 && length >= 12;
-            fontObject* object = nullptr;
-            const bool changed = otf.findTable(was.tag, object, font) && object && otf.changed(object);
+            const bool changed = writtenByChangedObject(otf, was);
             // A single font's head differs from its bytes as read in its adjustment alone.
             const bool head = std::strcmp(was.tag, "head") == 0 && length >= 12;
             const size_t skip = head && !collection ? 8 : length; // the adjustment, 4 bytes
