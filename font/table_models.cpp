@@ -3,6 +3,8 @@
 #include "font/table_tags.h"
 
 #include "tables/gasp/gasp_header.h"
+#include "tables/head/font_header.h"
+#include "tables/hhea/hhea_header.h"
 #include "tables/os2/os2.h"
 
 #include <cstring>
@@ -27,6 +29,8 @@ std::unique_ptr<fontObject> makeWhenRead(const uint8_t* tableStart, size_t spanL
 const TableModel kTableModels[] = {
     {kOS2Tag, make<OS2>},
     {kGaspTag, make<gaspHeader>},
+    {kHheaTag, makeWhenRead<hheaHeader>},
+    {kHeadTag, makeWhenRead<fontHeader>},
 };
 
 } // namespace
