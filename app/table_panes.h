@@ -12,6 +12,9 @@ struct TablePane {
     const char* tag;
     const char* className;
     WNDPROC procedure;
+    // A pane that shows only a table that has an object: a table without one
+    // shows the placeholder.
+    bool needsObject = false;
 };
 
 inline constexpr TablePane tablePanes[] = {
