@@ -14,6 +14,7 @@ add_library(fontab_app STATIC
   ${PROJECT_SOURCE_DIR}/app/startup.cpp
   ${PROJECT_SOURCE_DIR}/tables/gasp/gasp_pane.cpp
   ${PROJECT_SOURCE_DIR}/tables/gasp/gasp_setting_dialog.cpp
+  ${PROJECT_SOURCE_DIR}/tables/hhea/hhea_pane.cpp
   ${PROJECT_SOURCE_DIR}/tables/os2/os2_pane.cpp)
 target_link_libraries(fontab_app PUBLIC fontab_win)
 # windres finds the icons and the included dialogs beside fontab.rc.

@@ -4,6 +4,7 @@
 
 #include "font/table_tags.h"
 #include "tables/gasp/gasp_pane.h"
+#include "tables/hhea/hhea_pane.h"
 #include "tables/os2/os2_pane.h"
 
 #include <windows.h>
@@ -20,4 +21,5 @@ struct TablePane {
 inline constexpr TablePane tablePanes[] = {
     {kOS2Tag, kOS2PaneClass, os2WindowProc},
     {kGaspTag, kGaspPaneClass, gaspWindowProc},
+    {kHheaTag, kHheaPaneClass, hheaWindowProc, true},
 };
