@@ -4,12 +4,6 @@
 
 namespace {
 
-std::string statusText() {
-    char text[256] = {};
-    SendMessageA(hStatusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
 const char kAll[] = "この表はフォント 0, 1, 2 が共有しています。";
 const char kFonts02[] = "この表はフォント 0, 2 が共有しています。";
 
