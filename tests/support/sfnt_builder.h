@@ -70,9 +70,6 @@ constexpr size_t kOS2FsTypeAt = 8;
 constexpr size_t kOS2PanoseWeightAt = 34; // bWeight, the third PANOSE byte
 constexpr size_t kOS2VendorAt = 58;
 constexpr size_t kOS2FsSelectionAt = 62;
-constexpr size_t kOS2TypoAscenderAt = 68; // then sTypoDescender, sTypoLineGap
-constexpr size_t kOS2WinAscentAt = 74;    // then usWinDescent
-constexpr size_t kHheaAscenderAt = 4;     // then descender, lineGap
 constexpr size_t kHeadYMinAt = 38, kHeadYMaxAt = 42;
 
 // A small well-formed font holding, in this order: gasp, VORG, cmap, GASP,
