@@ -78,14 +78,14 @@ bool isBlank(char c) {
 } // namespace
 
 const std::array<LineMetricField, kLineMetricCount> lineMetricFields = {{
-    {LineMetric::ascender, "ascender", kHheaTag, kSignedMin, kSignedMax},
-    {LineMetric::descender, "descender", kHheaTag, kSignedMin, kSignedMax},
-    {LineMetric::lineGap, "lineGap", kHheaTag, kSignedMin, kSignedMax},
-    {LineMetric::sTypoAscender, "sTypoAscender", kOS2Tag, kSignedMin, kSignedMax},
-    {LineMetric::sTypoDescender, "sTypoDescender", kOS2Tag, kSignedMin, kSignedMax},
-    {LineMetric::sTypoLineGap, "sTypoLineGap", kOS2Tag, kSignedMin, kSignedMax},
-    {LineMetric::usWinAscent, "usWinAscent", kOS2Tag, kUnsignedMin, kUnsignedMax},
-    {LineMetric::usWinDescent, "usWinDescent", kOS2Tag, kUnsignedMin, kUnsignedMax},
+    {LineMetric::ascender, "ascender", kSignedMin, kSignedMax},
+    {LineMetric::descender, "descender", kSignedMin, kSignedMax},
+    {LineMetric::lineGap, "lineGap", kSignedMin, kSignedMax},
+    {LineMetric::sTypoAscender, "sTypoAscender", kSignedMin, kSignedMax},
+    {LineMetric::sTypoDescender, "sTypoDescender", kSignedMin, kSignedMax},
+    {LineMetric::sTypoLineGap, "sTypoLineGap", kSignedMin, kSignedMax},
+    {LineMetric::usWinAscent, "usWinAscent", kUnsignedMin, kUnsignedMax},
+    {LineMetric::usWinDescent, "usWinDescent", kUnsignedMin, kUnsignedMax},
 }};
 
 const LineMetricField& lineMetricField(LineMetric metric) {

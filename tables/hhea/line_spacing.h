@@ -29,7 +29,6 @@ enum class LineMetric {
 struct LineMetricField {
     LineMetric metric;
     const char* name; // the field's OpenType name
-    const char* tag;  // of the table that holds it
     int32_t minimum, maximum;
 };
 
