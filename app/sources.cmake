@@ -8,6 +8,7 @@ add_library(fontab_app STATIC
   ${PROJECT_SOURCE_DIR}/app/dropped_file.cpp
   ${PROJECT_SOURCE_DIR}/app/file_dialogs.cpp
   ${PROJECT_SOURCE_DIR}/app/main_window.cpp
+  ${PROJECT_SOURCE_DIR}/app/pane_controls.cpp
   ${PROJECT_SOURCE_DIR}/app/placeholder_pane.cpp
   ${PROJECT_SOURCE_DIR}/app/sharing_text.cpp
   ${PROJECT_SOURCE_DIR}/app/splitter.cpp
@@ -15,6 +16,7 @@ add_library(fontab_app STATIC
   ${PROJECT_SOURCE_DIR}/app/table_removal.cpp
   ${PROJECT_SOURCE_DIR}/tables/gasp/gasp_pane.cpp
   ${PROJECT_SOURCE_DIR}/tables/gasp/gasp_setting_dialog.cpp
+  ${PROJECT_SOURCE_DIR}/tables/hhea/hhea_pane.cpp
   ${PROJECT_SOURCE_DIR}/tables/os2/os2_pane.cpp)
 target_link_libraries(fontab_app PUBLIC fontab_win)
 # windres finds the icons and the included dialogs beside fontab.rc.

@@ -4,6 +4,7 @@
 
 #include "font/table_tags.h"
 #include "tables/gasp/gasp_pane.h"
+#include "tables/hhea/hhea_pane.h"
 #include "tables/os2/os2_pane.h"
 
 #include <windows.h>
@@ -12,9 +13,13 @@ struct TablePane {
     const char* tag;
     const char* className;
     WNDPROC procedure;
+    // A pane that shows only a table that has an object: a table without one
+    // shows the placeholder.
+    bool needsObject = false;
 };
 
 inline constexpr TablePane tablePanes[] = {
     {kOS2Tag, kOS2PaneClass, os2WindowProc},
     {kGaspTag, kGaspPaneClass, gaspWindowProc},
+    {kHheaTag, kHheaPaneClass, hheaWindowProc, true},
 };

@@ -10,6 +10,7 @@
 
 struct TableModel {
     const char* tag;
+    // The table's object; null when the model takes no object for it.
     std::unique_ptr<fontObject> (*make)(const uint8_t* tableStart, size_t spanLength);
 };
 

@@ -4,6 +4,8 @@
 #include "font/write_out.h"
 #include "tests/support/sfnt_builder.h"
 #include "tables/gasp/gasp_range_edit.h"
+#include "tables/hhea/hhea_header.h"
+#include "tables/hhea/line_spacing.h"
 #include "tables/os2/os2_edit.h"
 
 #include <algorithm>
@@ -23,20 +25,34 @@ void allow(std::vector<bool>& writable, size_t begin, size_t length) {
 // The values the panes can change, of every object, to set them back.
 struct Values {
     std::map<gaspHeader*, std::map<uint16_t, uint16_t>> ranges;
-    std::map<OS2*, std::tuple<uint16_t, uint16_t, uint8_t>> os2;
+    using OS2Values = std::tuple<uint16_t, uint16_t, uint8_t, int16_t, int16_t, int16_t, uint16_t,
+                                 uint16_t, uint16_t>;
+    std::map<OS2*, OS2Values> os2;
+    std::map<hheaHeader*, std::tuple<int16_t, int16_t, int16_t>> hhea;
+
+    static auto os2Fields(OS2& t) {
+        return std::tie(t.usWeightClass, t.usWidthClass, t.panose[2], t.sTypoAscender,
+                        t.sTypoDescender, t.sTypoLineGap, t.usWinAscent, t.usWinDescent,
+                        t.fsSelection);
+    }
+    static auto hheaFields(hheaHeader& t) { return std::tie(t.ascender, t.descender, t.lineGap); }
 
     explicit Values(const OTF& otf) {
         for (const auto& entry : otf.tableObjects)
             if (auto* gasp = dynamic_cast<gaspHeader*>(entry.second.get()))
                 ranges[gasp] = gasp->ranges;
             else if (auto* table = dynamic_cast<OS2*>(entry.second.get()))
-                os2[table] = {table->usWeightClass, table->usWidthClass, table->panose[2]};
+                os2[table] = os2Fields(*table);
+            else if (auto* header = dynamic_cast<hheaHeader*>(entry.second.get()))
+                hhea[header] = hheaFields(*header);
     }
     void setBack() const {
         for (const auto& [gasp, saved] : ranges)
             gasp->ranges = saved;
         for (const auto& [table, saved] : os2)
-            std::tie(table->usWeightClass, table->usWidthClass, table->panose[2]) = saved;
+            os2Fields(*table) = saved;
+        for (const auto& [header, saved] : hhea)
+            hheaFields(*header) = saved;
     }
 };
 
@@ -199,6 +215,10 @@ void editLikeThePanes(OTF& otf, const PaneEdits& edits) {
         storeWidthPosition(*os2, edits.widthPosition);
         storePanoseWeight(*os2, edits.panoseWeight);
     }
+    for (size_t i = 0; i < lineMetricFields.size(); ++i)
+        storeLineMetric(otf, font, lineMetricFields[i].metric, edits.lineMetrics[i],
+                        edits.allFonts);
+    storeUseTypoMetrics(otf, font, edits.useTypoMetrics, edits.allFonts);
 }
 
 const char* brokenWriteRule(const uint8_t* data, size_t size, const PaneEdits& edits) {

@@ -13,6 +13,8 @@
 #include "res/resource.h"
 #include "tables/gasp/gasp_header.h"
 #include "tables/gasp/gasp_pane.h"
+#include "tables/hhea/hhea_pane.h"
+#include "tables/hhea/line_spacing.h"
 #include "tables/os2/os2.h"
 #include "tables/os2/os2_pane.h"
 #include "tables/os2/value_names.h"
@@ -34,6 +36,7 @@
 #include <iterator>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -171,6 +174,12 @@ inline void pressKey(HWND dialog, WPARAM key) {
 inline std::string windowText(HWND window) {
     char text[1024] = {};
     GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+inline std::string statusText() {
+    char text[256] = {};
+    SendMessageA(hStatusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
     return text;
 }
 
@@ -453,4 +462,17 @@ inline bool chooseItem(HWND list, LRESULT value) { // picked as the list notifie
             return true;
         }
     return false;
+}
+
+// Types text into an edit field and leaves it for the tree, as a click there would.
+inline void typeIntoField(HWND edit, const std::string& text) {
+    SetFocus(edit);
+    SetWindowTextA(edit, text.c_str());
+    SetFocus(hTreeView);
+    pumpMessages();
+}
+
+inline void click(HWND button) {
+    SendMessageA(button, BM_CLICK, 0, 0);
+    pumpMessages();
 }
