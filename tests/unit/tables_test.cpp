@@ -9,6 +9,7 @@
 #include "tables/os2/os2.h"
 #include "tables/os2/value_names.h"
 #include "tests/support/sfnt_builder.h"
+#include "tests/support/write_bounds.h"
 
 #include <gtest/gtest.h>
 
@@ -180,11 +181,11 @@ TEST(LineSpacing, EveryFieldAtItsBoundsSurvivesAWriteOutAndOnePastIsRefused) {
             expected.push_back(static_cast<uint16_t>(value));
         }
         EXPECT_EQ(storeUseTypoMetrics(otf, 0, highest, false), 1u);
-        otf.writeTable(image.data(), image.size());
+        const Bytes out = writtenOut(otf, image);
         for (size_t i = 0; i < std::size(offsets); ++i)
-            got.push_back(getU16(image, recordOffset(image, i < 3 ? 0 : 1) + offsets[i]));
+            got.push_back(getU16(out, recordOffset(out, i < 3 ? 0 : 1) + offsets[i]));
         EXPECT_EQ(got, expected);
-        EXPECT_EQ(getU16(image, recordOffset(image, 1) + 62), highest ? 0xFFFF : 0xFF7F);
+        EXPECT_EQ(getU16(out, recordOffset(out, 1) + 62), highest ? 0xFFFF : 0xFF7F);
     }
     const LineMetricField& signedField = lineMetricFields[0];
     for (const char* text : {" +12 ", "012"})
