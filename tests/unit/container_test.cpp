@@ -4,7 +4,6 @@
 // installed font).
 #include "font/byte_reader.h"
 #include "font/byte_writer.h"
-#include "font/checksum.h"
 #include "font/otf.h"
 #include "tables/gasp/gasp_header.h"
 #include "tables/os2/os2_edit.h"
@@ -91,16 +90,12 @@ TEST(Container, RecordsPastTheImageOrPast32BitsGetNoObject) {
         putU32(image, recordAt(0) + 12, length);
         OTF otf(image.data(), image.size());
         EXPECT_EQ(otf.tableOf<gaspHeader>("gasp") != nullptr, hasObject) << offset << "+" << length;
-        EXPECT_EQ(brokenRule(image), "");
     }
 }
 
 TEST(WriteOut, BringsTheChangedTablesChecksumsAndHeadsAdjustmentUpToDate) {
-    const uint8_t words[] = {0x01, 0x02, 0x03, 0x04, 0xF0, 0x06, 0x07};
-    EXPECT_EQ(sfntChecksum(words, 4), 0x01020304u);
-    EXPECT_EQ(sfntChecksum(words, 5), 0xF1020304u) << "the last word is padded with zeros";
-    EXPECT_EQ(sfntChecksum(words, 7), 0xF1080A04u);
-
+    // A table's last word padded with zeros: OS/2 version 1 below, and the
+    // re-laid lengths 0 to 4 mod 4 of the layout cases.
     Bytes stale = sampleFont();
     putU32(stale, recordAt(1) + 4, 0xDEADBEEF); // VORG, not edited: stays
     putU32(stale, recordAt(5) + 4, 0x12345678); // OS/2, edited: made true

@@ -40,8 +40,9 @@ TEST(Layout, SearchFieldsFollowTheTableCount) {
     }
 }
 
-// Lengths 0 to 4 mod 4, slack after a table and a removed table: every table
-// aligned and padded with zeros, nothing else of the file kept.
+// Lengths 0 to 4 mod 4, slack after a table and a removed table: the tables
+// packed on words. The shared rule judges the lengths, the zero padding, the
+// checksums and the adjustment.
 TEST(Layout, TablesOfEveryLengthStartOnWordsAndNothingButTheirBytesIsKept) {
     Bytes font = SfntBuilder()
                      .table("DSIG", filler(4, 0x51))
@@ -61,15 +62,9 @@ TEST(Layout, TablesOfEveryLengthStartOnWordsAndNothingButTheirBytesIsKept) {
     const Bytes out = relaid(otf, font);
     // 7 records: the tables follow the 124-byte directory.
     const uint32_t offsets[] = {124, 132, 140, 148, 156, 156, 160};
-    const uint32_t lengths[] = {5, 6, 7, 8, 0, 1, 54};
     ASSERT_EQ(out.size(), 216u);
-    for (size_t i = 0; i < 7; ++i) {
+    for (size_t i = 0; i < 7; ++i)
         EXPECT_EQ(getU32(out, recordAt(i) + 8), offsets[i]) << i;
-        EXPECT_EQ(getU32(out, recordAt(i) + 12), lengths[i]) << i;
-    }
-    for (size_t at : {129, 130, 131, 138, 139, 147, 157, 158, 159, 214, 215})
-        EXPECT_EQ(out[at], 0) << "padding at " << at;
-    EXPECT_EQ(wordSum(out, 0, out.size()), 0xB1B0AFBA);
 }
 
 TEST(Layout, ACollectionWritesASharedTableOnceAndDropsItWhereItWasRemoved) {
@@ -126,11 +121,8 @@ TEST(Layout, TwoRecordsAtOneOffsetWithDifferentLengthsAreTwoTables) {
     storeWeightPosition(*first, 7);
     ASSERT_TRUE(otf.removeTable("DSIG", 0) && otf.removeTable("DSIG", 1));
     const Bytes out = relaid(otf, image);
-    const size_t at0 = getU32(out, getU32(out, 12) + 20), at1 = getU32(out, getU32(out, 16) + 20);
-    EXPECT_NE(at0, at1);
-    EXPECT_EQ(getU32(out, getU32(out, 16) + 24), 100u);
-    EXPECT_EQ(getU16(out, at0 + 4), 700);
-    EXPECT_EQ(getU16(out, at1 + 4), getU16(image, getU32(image, os2Record + 8) + 4));
+    // The rule keeps font 1's 100 bytes as read: one table for both would break them.
+    EXPECT_EQ(getU16(out, getU32(out, getU32(out, 12) + 20) + 4), 700);
 }
 
 // Directories may overlap, but never hold more records in all than the file

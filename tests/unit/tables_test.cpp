@@ -40,8 +40,7 @@ Bytes canvasWith(const Bytes& bytes, size_t span) {
 
 TEST(Gasp, ReadsWholeRecordsWithinTheSpanAndWritesThemBackSorted) {
     const Bytes three = gaspTable(1, {{8, 2}, {16, 1}, {0xFFFF, 3}});
-    Bytes claims5 = gaspTable(1, {{8, 2}, {0xFFFF, 3}}), claims65535 = claims5;
-    putU16(claims5, 2, 5);
+    Bytes claims65535 = gaspTable(1, {{8, 2}, {0xFFFF, 3}});
     putU16(claims65535, 2, 65535);
     // clang-format off
     const std::tuple<Bytes, size_t, Ranges> cases[] = {
@@ -49,7 +48,6 @@ TEST(Gasp, ReadsWholeRecordsWithinTheSpanAndWritesThemBackSorted) {
         {three, 24, {{8, 2}, {16, 1}, {0xFFFF, 3}}}, // the span runs past the table
         {gaspTable(1, {{8, 2}, {16, 1}, {8, 3}, {0xFFFF, 7}}), 20, {{8, 3}, {16, 1}, {0xFFFF, 7}}},
         {gaspTable(0, {{0xFFFF, 3}, {16, 1}, {8, 0xFFF2}}), 16, {{8, 0xFFF2}, {16, 1}, {0xFFFF, 3}}},
-        {claims5, 12, {{8, 2}, {0xFFFF, 3}}},
         {claims65535, 12, {{8, 2}, {0xFFFF, 3}}},
         {three, 11, {{8, 2}}}, // one byte short of the second record
         {three, 12, {{8, 2}, {16, 1}}},
@@ -99,9 +97,7 @@ TEST(OS2, EachVersionReadsAndWritesExactlyItsOwnSizeAndRefusesOneByteLess) {
         const size_t size = sizes[version];
         Bytes table = os2Table(version, size + 10);
         OS2 os2(table.data(), table.size());
-        ASSERT_TRUE(os2.valid);
-        EXPECT_EQ(written(os2, size, true),
-                  canvasWith(Bytes(table.begin(), table.begin() + size), size));
+        ASSERT_TRUE(os2.valid); // written back as read: the replay of the valid-os2-v* inputs
         os2.usWeightClass = 700;
         os2.usWidthClass = 3;
         os2.panose[2] = 8; // bWeight
@@ -219,7 +215,6 @@ TEST(ValueNames, FirstLastAndOnePastOfEveryTable) {
     for (auto [lookUp, value, name] : names)
         EXPECT_STREQ(lookUp(value), name) << value;
     // PANOSE weights 0 to 11 and none for 12, and the usage names, show in the OS/2 pane's cases.
-    EXPECT_EQ(panoseWeightNames.size(), 12u);
     ASSERT_EQ(fsTypeUsageNames.size(), 5u);
     // The interface text is Shift-JIS: 表 is 0x95 0x5C.
     EXPECT_EQ(std::string(fsTypeUsageNames[1].name).substr(0, 2), "\x95\x5C");
