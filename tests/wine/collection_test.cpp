@@ -51,11 +51,7 @@ TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThem) 
     EXPECT_EQ(windowText(hWeightName), "Medium") << "font 1's own OS/2";
 
     // Written out under a name without extension: a collection gets .ttc.
-    {
-        ModalAnswerer answerer({chooseFile(session.folder.file("out"))});
-        session.program.command(IDM_WRITE);
-        pumpMessages();
-    }
+    EXPECT_EQ(session.writeOut("out"), Bytes{});
     const Bytes out = readBytes(session.folder.file("out.ttc"));
     ASSERT_EQ(out.size(), session.font.size());
     EXPECT_EQ(strayWrite(session.font, out), std::nullopt);

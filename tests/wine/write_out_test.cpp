@@ -49,10 +49,10 @@ void expectFailedWriteOut(const std::string& target, const std::string& watchedF
 } // namespace
 
 // A name without extension gets ".ttf"; a cancel writes nothing. Edited
-// through both panes, the new values are in place, nothing else changed but
-// the checksums, and every checksum is true; set back through the panes, the
-// next write-out is the file as read.
-TEST(WriteOut, UneditedIsByteIdenticalEditedHoldsTheValuesAndTrueChecksumsSetBackIsAsRead) {
+// through both panes, the new values are in place and nothing else changed
+// but the checksums (their values: the native WriteOut cases, on the same
+// write-out); set back through the panes, the next write-out is the file as read.
+TEST(WriteOut, UneditedIsByteIdenticalEditedHoldsTheValuesSetBackIsAsRead) {
     Session session;
     ASSERT_TRUE(session.open(sampleFont()));
     const TestFolder& folder = session.folder;
@@ -83,13 +83,6 @@ TEST(WriteOut, UneditedIsByteIdenticalEditedHoldsTheValuesAndTrueChecksumsSetBac
     EXPECT_EQ(strayWrite(sampleFont(), out), std::nullopt);
     EXPECT_EQ(getU16(out, recordOffset(out, 5) + 4), 900);         // OS/2 usWeightClass
     EXPECT_EQ(getU32(out, recordOffset(out, 0) + 4), 0x00080009u); // gasp's first range
-    for (size_t i = 0; i < 8; ++i) { // head's (record 6) is taken without its adjustment
-        const size_t at = recordOffset(out, i), length = getU32(out, recordAt(i) + 12);
-        EXPECT_EQ(getU32(out, recordAt(i) + 4),
-                  wordSum(out, at, length) - (i == 6 ? getU32(out, at + 8) : 0))
-            << "record " << i;
-    }
-    EXPECT_EQ(wordSum(out, 0, out.size()), 0xB1B0AFBAu);
     edit(4, false);
     EXPECT_EQ(session.writeOut("back.ttf"), sampleFont());
 }
