@@ -67,40 +67,39 @@ TEST(Layout, TablesOfEveryLengthStartOnWordsAndNothingButTheirBytesIsKept) {
         EXPECT_EQ(getU32(out, recordAt(i) + 8), offsets[i]) << i;
 }
 
-TEST(Layout, ACollectionWritesASharedTableOnceAndDropsItWhereItWasRemoved) {
-    const Bytes sample = sampleCollection(); // gasp shared by all, OS/2 by fonts 0 and 2
-    OTF otf(sample.data(), sample.size());
-    ASSERT_TRUE(otf.removeTable("gasp", 1));
-    EXPECT_EQ(otf.fontsSharing("gasp", 0), (std::vector<size_t>{0, 2}));
-    const Bytes one = relaid(otf, sample);
-    auto record = [&](const Bytes& out, size_t font, size_t index, size_t field) {
-        return getU32(out, getU32(out, 12 + 4 * font) + 12 + 16 * index + field);
-    };
-    EXPECT_EQ((std::vector<int>{getU16(one, getU32(one, 12) + 4), getU16(one, getU32(one, 16) + 4),
-                                getU16(one, getU32(one, 20) + 4)}),
-              (std::vector<int>{4, 3, 4}));
-    EXPECT_EQ(record(one, 0, 1, 8), record(one, 2, 1, 8)) << "gasp once for fonts 0 and 2";
-    EXPECT_EQ(record(one, 0, 0, 8), record(one, 2, 0, 8)) << "OS/2 once for fonts 0 and 2";
-    EXPECT_EQ(getU32(one, 12), 24u) << "the directories follow the 24-byte header";
-
-    ASSERT_TRUE(otf.removeTable("gasp", 0) && otf.removeTable("gasp", 2));
-    const Bytes all = relaid(otf, sample);
-    EXPECT_EQ(all.size(), one.size() - 12 - 32) << "the 12-byte gasp and two 16-byte records go";
-}
-
-TEST(Layout, ASignedCollectionKeepsItsVersionAndItsBlockFollowsTheTables) {
-    const Bytes sample = sampleCollection(filler(10, 0x71));
-    OTF otf(sample.data(), sample.size());
-    ASSERT_TRUE(otf.removeTable("gasp", 1));
-    const Bytes out = relaid(otf, sample);
-    EXPECT_EQ(getU32(out, 4), 0x00020000u);
-    EXPECT_EQ(getU32(out, 24), 0x44534947u);
-    EXPECT_EQ(getU32(out, 28), 10u);
-    const size_t block = getU32(out, 32);
-    EXPECT_EQ(block % 4, 0u);
-    EXPECT_EQ(out.size(), block + 12);
-    EXPECT_EQ(Bytes(out.begin() + block, out.begin() + block + 10), filler(10, 0x71));
-    EXPECT_EQ(getU32(out, 12), 36u) << "the header with its signature fields is 36 bytes";
+// Unsigned and signed (version 2: the block after the tables, on a word).
+TEST(Layout, ACollectionWritesASharedTableOnceDropsItWhereItWasRemovedAndKeepsItsSignature) {
+    for (bool signature : {false, true}) {
+        SCOPED_TRACE(signature);
+        const Bytes sample = signature ? sampleCollection(filler(10, 0x71)) : sampleCollection();
+        OTF otf(sample.data(), sample.size()); // gasp shared by all, OS/2 by fonts 0 and 2
+        ASSERT_TRUE(otf.removeTable("gasp", 1));
+        EXPECT_EQ(otf.fontsSharing("gasp", 0), (std::vector<size_t>{0, 2}));
+        const Bytes one = relaid(otf, sample);
+        auto record = [&](size_t font, size_t index, size_t field) {
+            return getU32(one, getU32(one, 12 + 4 * font) + 12 + 16 * index + field);
+        };
+        EXPECT_EQ(
+            (std::vector<int>{getU16(one, getU32(one, 12) + 4), getU16(one, getU32(one, 16) + 4),
+                              getU16(one, getU32(one, 20) + 4)}),
+            (std::vector<int>{4, 3, 4}));
+        EXPECT_EQ(record(0, 1, 8), record(2, 1, 8)) << "gasp once for fonts 0 and 2";
+        EXPECT_EQ(record(0, 0, 8), record(2, 0, 8)) << "OS/2 once for fonts 0 and 2";
+        // The directories follow the header: 24 bytes, 36 with its signature fields.
+        EXPECT_EQ(getU32(one, 12), signature ? 36u : 24u);
+        if (signature) {
+            EXPECT_EQ(std::vector<uint32_t>({getU32(one, 4), getU32(one, 24), getU32(one, 28)}),
+                      std::vector<uint32_t>({0x00020000u, 0x44534947u, 10u}));
+            const size_t block = getU32(one, 32);
+            EXPECT_EQ(block % 4, 0u);
+            EXPECT_EQ(one.size(), block + 12);
+            EXPECT_EQ(Bytes(one.begin() + block, one.begin() + block + 10), filler(10, 0x71));
+        }
+        ASSERT_TRUE(otf.removeTable("gasp", 0) && otf.removeTable("gasp", 2));
+        const Bytes all = relaid(otf, sample);
+        EXPECT_EQ(all.size(), one.size() - 12 - 32)
+            << "the 12-byte gasp and two 16-byte records go";
+    }
 }
 
 // Two records at one offset with different lengths are two tables: two
