@@ -78,6 +78,8 @@ void OTF::buildTableObjects(const uint8_t* image, size_t imageSize) {
                 tableObjects.count(keyOf(record)) != 0 || !tableSpan(record, imageSize, spanLength))
                 continue;
             std::unique_ptr<fontObject> object = model->make(image + record.offset, spanLength);
+            if (object == nullptr)
+                continue;
             parsed += object->writeExtent();
             if (parsed <= imageSize)
                 tableObjects.emplace(keyOf(record), std::move(object));

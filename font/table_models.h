@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <memory>
 
+// make gives null for a table that its model refuses as a whole.
 struct TableModel {
     const char* tag;
     std::unique_ptr<fontObject> (*make)(const uint8_t* tableStart, size_t spanLength);
