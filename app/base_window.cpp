@@ -238,7 +238,7 @@ const char* paneClassFor(const char* text) {
         return kPlaceholderPaneClass;
     for (const TablePane& pane : tablePanes)
         if (std::strcmp(pane.tag, text) == 0)
-            return pane.className;
+            return pane.needsObject && table == nullptr ? kPlaceholderPaneClass : pane.className;
     return kPlaceholderPaneClass;
 }
 
