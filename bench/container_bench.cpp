@@ -3,12 +3,14 @@
 //   container_bench construction           construction time against the
 //                                          number of tables and the file size
 //   container_bench memory FILE...         peak memory of a load
+//   container_bench relayout-memory FILE... peak memory of a removal and re-laid write-out
 //   container_bench write-font PATH TABLES MIB   writes a synthetic font
 //   container_bench write-sample PATH      writes the fixture builder's sample
 // (container_bench rss FILE is the fresh process that memory starts.)
 #include "bench/heap_counter.h"
 #include "bench/synthetic_font.h"
 #include "font/otf.h"
+#include "font/write_out.h"
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -137,6 +139,50 @@ int memory(int count, char** paths) {
     return 0;
 }
 
+// A write-out's bytes counted, not kept: what a streamed write-out holds
+// is the load and the write-out's own state.
+class CountingSink : public ByteSink {
+  public:
+    bool write(const uint8_t*, size_t count) override {
+        written += count;
+        return true;
+    }
+    size_t written = 0;
+};
+
+// The first table of font 0 that a font can do without; empty when none is.
+std::string firstRemovableTag(const OTF& otf) {
+    for (const TableRecord& record : otf.fonts.at(0).tableRecords)
+        if (OTF::isRemovable(record.tag))
+            return record.tag;
+    return "";
+}
+
+// The peak heap of a load, a removal of font 0's first removable table and
+// the re-laid write-out, against the file's size.
+int relayoutMemory(int count, char** paths) {
+    for (int i = 0; i < count; ++i) {
+        resetHeapPeak();
+        const size_t base = heapBytesInUse();
+        size_t size = 0, written = 0;
+        {
+            LoadedFont font;
+            if (!loadFont(paths[i], font) ||
+                !font.otf->removeTable(firstRemovableTag(*font.otf).c_str(), 0)) {
+                std::fprintf(stderr, "container_bench: cannot load %s or remove a table\n", paths[i]);
+                return 1;
+            }
+            size = font.size;
+            CountingSink sink;
+            writeOut(*font.otf, font.image.get(), font.size, sink);
+            written = sink.written;
+        }
+        std::printf("relayout-memory\t%s\t%zu\t%zu\t%zu\n", paths[i], size, written,
+                    heapPeakBytes() - base);
+    }
+    return 0;
+}
+
 bool writeFile(const char* path, const Bytes& bytes) {
     std::FILE* file = std::fopen(path, "wb");
     if (file == nullptr)
@@ -161,6 +207,8 @@ int main(int argc, char** argv) {
         return construction();
     if (mode == "memory" && argc >= 3)
         return memory(argc - 2, argv + 2);
+    if (mode == "relayout-memory" && argc >= 3)
+        return relayoutMemory(argc - 2, argv + 2);
     if (mode == "rss" && argc == 3)
         return residentGrowth(argv[2]);
     if (mode == "write-font" && argc == 5) {

@@ -5,11 +5,13 @@
 // Two tab-separated rows per font, medians in seconds:
 //   writeout  FONT  SIZE  FONTAB  LOAD  WRITE_OUT  COPY  COPY_AND_FLUSH
 //   floor     FONT  SIZE  FONTS  FONTAB  FLOOR  READ  WRITE
+//   relayout  FONT  SIZE  FONTS  REMOVAL  FLOOR
 // FONTAB is the whole edit, LOAD and WRITE_OUT its two file operations.
 // COPY_AND_FLUSH copies and then flushes the copy to disk, which is what a
 // write-out does before it replaces its target. FLOOR reads the whole file
 // into a fresh block of its size (READ) and writes the block to a new file,
-// flushed (WRITE): a load and a write-out can do no less.
+// flushed (WRITE): a load and a write-out can do no less. REMOVAL is open,
+// remove a table, write out re-laid.
 #include "font/font_file.h"
 #include "font/file_handle.h"
 #include "font/table_tags.h"
@@ -68,6 +70,25 @@ bool openEditWriteOut(const char* font, const char* target, int32_t& length, Edi
     return written;
 }
 
+// A removal as a user makes it: open, remove font 0's first table that a
+// font can do without, write out (re-laid).
+bool openRemoveWriteOut(const char* font, const char* target, double& whole) {
+    const double start = seconds();
+    FileImage image;
+    std::unique_ptr<OTF> otf;
+    const int32_t length = loadFontFile(font, image, otf);
+    if (length == 0)
+        return false;
+    bool removed = false;
+    for (const TableRecord& record : otf->fonts.at(0).tableRecords)
+        if (!removed && OTF::isRemovable(record.tag))
+            removed = otf->removeTable(record.tag, 0);
+    bool written = removed && writeFontFile(target, length, image.get(), otf.get());
+    freeFontFile(image, otf);
+    whole = seconds() - start;
+    return written;
+}
+
 bool copyAndFlush(const char* font, const char* target) {
     if (!CopyFileA(font, target, FALSE))
         return false;
@@ -112,7 +133,8 @@ bool readAndWriteFlushed(const char* font, const char* target, FloorTimes& times
 
 bool measure(const char* font, const std::string& folder, int repeats) {
     const std::string target = folder + "\\bench-out.ttf";
-    std::vector<double> fontab, load, writeOut, copy, copyFlushed, least, leastRead, leastWrite;
+    std::vector<double> fontab, load, writeOut, copy, copyFlushed, least, leastRead, leastWrite,
+        relayout;
     int32_t length = 0;
     size_t fonts = 0;
     // Interleaved, so that each sees the same state of the file cache.
@@ -145,6 +167,12 @@ bool measure(const char* font, const std::string& folder, int repeats) {
         least.push_back(floor.read + floor.write);
         leastRead.push_back(floor.read);
         leastWrite.push_back(floor.write);
+
+        DeleteFileA(target.c_str());
+        double removal = 0;
+        if (!openRemoveWriteOut(font, target.c_str(), removal))
+            return false;
+        relayout.push_back(removal);
     }
     DeleteFileA(target.c_str());
     std::printf("writeout\t%s\t%ld\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\n", font,
@@ -153,6 +181,8 @@ bool measure(const char* font, const std::string& folder, int repeats) {
     std::printf("floor\t%s\t%ld\t%lu\t%.6f\t%.6f\t%.6f\t%.6f\n", font, static_cast<long>(length),
                 static_cast<unsigned long>(fonts), median(fontab), median(least), median(leastRead),
                 median(leastWrite));
+    std::printf("relayout\t%s\t%ld\t%lu\t%.6f\t%.6f\n", font, static_cast<long>(length),
+                static_cast<unsigned long>(fonts), median(relayout), median(least));
     return true;
 }
 

@@ -39,7 +39,9 @@ bool FontDirectory::read(const uint8_t* image, size_t imageSize, uint32_t at) {
 
 const TableRecord* FontDirectory::record(const char* tag) const {
     auto found = recordByTag_.find(tag);
-    return found == recordByTag_.end() ? nullptr : &tableRecords[found->second];
+    return found == recordByTag_.end() || removedTags.count(found->first) != 0
+               ? nullptr
+               : &tableRecords[found->second];
 }
 
 size_t FontDirectory::checksumFieldAt(size_t index) const {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,12 @@ class FontDirectory {
     bool read(const uint8_t* image, size_t imageSize, uint32_t offset);
 
     // The record the font's tag stands for: of a tag in two records, the
-    // later. Null when the directory does not list the tag.
+    // later. Null when the directory does not list the tag, or no longer
+    // does since the tag was removed.
     const TableRecord* record(const char* tag) const;
+
+    // Whether record index is still listed: its tag has not been removed.
+    bool lists(size_t index) const { return removedTags.count(tableRecords[index].tag) == 0; }
 
     // Where record index's checkSum field stands in the file.
     size_t checksumFieldAt(size_t index) const;
@@ -31,6 +36,7 @@ class FontDirectory {
     uint16_t rangeShift = 0;
     std::vector<TableRecord> tableRecords; // in the order of the file
     std::u16string fullName;               // name ID 4, read for collections only
+    std::set<std::string> removedTags;     // every record of these goes at the next write-out
 
   private:
     std::map<std::string, size_t> recordByTag_;

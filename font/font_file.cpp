@@ -2,10 +2,13 @@
 
 #include "font/file_handle.h"
 #include "font/path_parts.h"
+#include "font/write_out.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -34,15 +37,53 @@ bool targetIsWritable(const char* path) {
     return target.isOpen() || GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
-bool writeWholeFile(const char* path, const uint8_t* bytes, DWORD length) {
-    FileHandle file(
-        CreateFileA(path, kReadWrite, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
-    if (!file.isOpen())
-        return false;
-    DWORD written = 0;
-    if (!WriteFile(file.get(), bytes, length, &written, nullptr) || written != length)
-        return false;
-    return FlushFileBuffers(file.get()) && file.close();
+// A write-out streamed to a new file: small pieces gathered, large ones
+// (the tables as read) written straight from the image.
+class FileSink : public ByteSink {
+  public:
+    explicit FileSink(const char* path)
+        : file_(CreateFileA(path, kReadWrite, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE,
+                            nullptr)) {
+        buffer_.reserve(kBufferSize);
+    }
+    bool write(const uint8_t* bytes, size_t count) override {
+        if (!file_.isOpen())
+            return false;
+        if (buffer_.size() + count > kBufferSize && !flush())
+            return false;
+        if (count >= kBufferSize)
+            return writeFully(bytes, count);
+        buffer_.insert(buffer_.end(), bytes, bytes + count);
+        return true;
+    }
+    // Everything on the disk and the file closed.
+    bool finish() { return file_.isOpen() && flush() && FlushFileBuffers(file_.get()) && file_.close(); }
+
+  private:
+    static constexpr size_t kBufferSize = 64 * 1024;
+    bool flush() {
+        bool written = writeFully(buffer_.data(), buffer_.size());
+        buffer_.clear();
+        return written;
+    }
+    bool writeFully(const uint8_t* bytes, size_t count) {
+        while (count > 0) {
+            const DWORD piece = static_cast<DWORD>(std::min<size_t>(count, 1u << 30));
+            DWORD written = 0;
+            if (!WriteFile(file_.get(), bytes, piece, &written, nullptr) || written != piece)
+                return false;
+            bytes += piece;
+            count -= piece;
+        }
+        return true;
+    }
+    FileHandle file_;
+    std::vector<uint8_t> buffer_;
+};
+
+bool writeWholeFile(const char* path, const OTF& otf, const uint8_t* image, size_t length) {
+    FileSink sink(path);
+    return writeOut(otf, image, length, sink) && sink.finish();
 }
 
 } // namespace
@@ -72,17 +113,16 @@ int32_t loadFontFile(const char* path, FileImage& image, std::unique_ptr<OTF>& o
     return static_cast<int32_t>(length);
 }
 
-bool writeFontFile(const char* path, int32_t length, uint8_t* image, OTF* otf) {
+bool writeFontFile(const char* path, int32_t length, const uint8_t* image, OTF* otf) {
     if (otf == nullptr || image == nullptr || length <= 0)
         return false;
-    otf->writeTable(image, static_cast<size_t>(length));
 
     if (!targetIsWritable(path))
         return false;
     char temporary[MAX_PATH];
     if (GetTempFileNameA(folderOf(path).c_str(), "fab", 0, temporary) == 0)
         return false;
-    if (!writeWholeFile(temporary, image, static_cast<DWORD>(length)) ||
+    if (!writeWholeFile(temporary, *otf, image, static_cast<size_t>(length)) ||
         !MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileA(temporary);
         return false;

@@ -14,11 +14,12 @@ using FileImage = std::unique_ptr<uint8_t[]>;
 // own directory; image and otf are then left as they were.
 int32_t loadFontFile(const char* path, FileImage& image, std::unique_ptr<OTF>& otf);
 
-// Lets the container write every table object into the image, then writes
-// length bytes of it to path. The target is replaced only once every byte has
-// been written to a temporary file beside it; on any failure it keeps what it
-// held and false is returned.
-bool writeFontFile(const char* path, int32_t length, uint8_t* image, OTF* otf);
+// Writes the open font to path as it is now (font/write_out.h): from the
+// image of length bytes as read, which stays as it is, and the container's
+// objects. The target is replaced only once every byte has been written to a
+// temporary file beside it; on any failure it keeps what it held and false
+// is returned. On success the font's edits count as saved.
+bool writeFontFile(const char* path, int32_t length, const uint8_t* image, OTF* otf);
 
 // Releases the image and the container. Always 1.
 int freeFontFile(FileImage& image, std::unique_ptr<OTF>& otf);

@@ -4,7 +4,8 @@
 #include "font/name_table.h"
 #include "font/table_models.h"
 #include "font/table_tags.h"
-#include "font/write_back.h"
+
+#include <cstring>
 
 namespace {
 
@@ -21,7 +22,9 @@ OTF::OTF(const uint8_t* image, size_t imageSize) {
     }
     valid = 1;
     buildTableObjects(image, imageSize);
-    writeBack_ = std::make_unique<WriteBack>(*this, image, imageSize);
+    for (const auto& entry : tableObjects)
+        asRead_.emplace(entry.second.get(), serializedFields(*entry.second));
+    saved_ = asRead_;
 }
 
 OTF::~OTF() = default;
@@ -101,25 +104,58 @@ std::vector<size_t> OTF::fontsSharing(const char* tag, size_t font) const {
     if (record == nullptr)
         return sharing;
     for (size_t other = 0; other < fonts.size(); ++other)
-        for (const TableRecord& candidate : fonts[other].tableRecords)
-            if (keyOf(candidate) == keyOf(*record)) {
+        for (size_t i = 0; i < fonts[other].tableRecords.size(); ++i)
+            if (fonts[other].lists(i) && keyOf(fonts[other].tableRecords[i]) == keyOf(*record)) {
                 sharing.push_back(other);
                 break;
             }
     return sharing;
 }
 
+bool OTF::isRemovable(const char* tag) {
+    for (const char* required : {kHeadTag, kHheaTag, kMaxpTag, kCmapTag, kNameTag, kOS2Tag,
+                                 kPostTag, kHmtxTag, kGlyfTag, kLocaTag, kCffTag, kCff2Tag})
+        if (std::strcmp(tag, required) == 0)
+            return false;
+    return true;
+}
+
+bool OTF::removeTable(const char* tag, size_t font) {
+    if (!isRemovable(tag) || font >= fonts.size() || fonts[font].record(tag) == nullptr)
+        return false;
+    fonts[font].removedTags.insert(tag);
+    return true;
+}
+
+bool OTF::hasRemovedTables() const {
+    return removedTagCount() != 0;
+}
+
+// Removals only grow until another file is opened, so their count says
+// whether any came since the last write-out.
+size_t OTF::removedTagCount() const {
+    size_t count = 0;
+    for (const FontDirectory& font : fonts)
+        count += font.removedTags.size();
+    return count;
+}
+
+bool OTF::differs(fontObject* object, const Snapshot& from) {
+    auto known = from.find(object);
+    return known != from.end() && serializedFields(*object) != known->second;
+}
+
 bool OTF::hasUnsavedEdits() const {
-    return writeBack_ && writeBack_->unsaved();
+    if (removedTagCount() != removedAtLastWrite_)
+        return true;
+    for (const auto& entry : tableObjects)
+        if (differs(entry.second.get(), saved_))
+            return true;
+    return false;
 }
 
 void OTF::markWritten() {
-    if (writeBack_)
-        writeBack_->markWritten();
-}
-
-bool OTF::writeTable(uint8_t* image, size_t imageSize) {
-    if (writeBack_)
-        writeBack_->writeInto(*this, image, imageSize);
-    return true;
+    removedAtLastWrite_ = removedTagCount();
+    for (const auto& entry : tableObjects)
+        saved_[entry.second.get()] = serializedFields(*entry.second);
 }

@@ -12,8 +12,6 @@
 #include <tuple>
 #include <vector>
 
-class WriteBack;
-
 class OTF : public fontObject {
   public:
     // Parses the directories of an image of imageSize bytes. An image too
@@ -37,10 +35,26 @@ class OTF : public fontObject {
     // tag stands for (same tag, offset and length).
     std::vector<size_t> fontsSharing(const char* tag, size_t font) const;
 
-    // Writes every edited table object back at its tables, with the
-    // checksums that follow (see WriteBack). Always true.
-    bool writeTable(uint8_t* image, size_t imageSize) override;
+    // Whether a font can do without the table: the tables a font cannot be
+    // drawn or installed without can never be removed.
+    static bool isRemovable(const char* tag);
+    // Takes every record of tag out of font's directory: findTable no longer
+    // finds it there, and the next write-out lays the file out without it.
+    // False, with nothing changed, for a required tag or one the font does
+    // not list.
+    bool removeTable(const char* tag, size_t font);
+    // Whether some font no longer lists a table it was read with.
+    bool hasRemovedTables() const;
+
+    // The container never writes into the image as read: a write-out reads
+    // the container and the image and writes a new file (font/write_out.h).
+    bool writeTable(uint8_t*, size_t) override { return false; }
     size_t writeExtent() const override { return 0; }
+
+    // Whether object's fields differ from those it was read with: the one
+    // test of "has this table changed", which the write-out and the unsaved
+    // edits both ask.
+    bool changed(fontObject* object) const { return differs(object, asRead_); }
 
     // True while a write-out would write something other than what the last
     // successful one wrote (the file as read, before the first).
@@ -62,5 +76,9 @@ class OTF : public fontObject {
     void buildTableObjects(const uint8_t* image, size_t imageSize);
 
     bool collection_ = false;
-    std::unique_ptr<WriteBack> writeBack_;
+    using Snapshot = std::map<const fontObject*, std::vector<uint8_t>>;
+    static bool differs(fontObject* object, const Snapshot& from);
+    Snapshot asRead_, saved_; // each object's serialized fields: as read, as last written
+    size_t removedAtLastWrite_ = 0; // how many tags were removed when the last write-out was
+    size_t removedTagCount() const;
 };

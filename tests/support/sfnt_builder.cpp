@@ -35,12 +35,18 @@ CollectionBuilder& CollectionBuilder::font(const std::vector<std::string>& table
     return *this;
 }
 
+CollectionBuilder& CollectionBuilder::signature(Bytes block) {
+    signature_ = std::move(block);
+    return *this;
+}
+
 Bytes CollectionBuilder::layOut(bool collectionHeader) const {
-    size_t next = collectionHeader ? 12 + 4 * fonts_.size() : 0;
+    const size_t offsetsEnd = 12 + 4 * fonts_.size();
+    size_t next = collectionHeader ? offsetsEnd + (signature_ ? 12 : 0) : 0;
     Bytes image(next, 0);
     if (collectionHeader) {
-        putU32(image, 0, 0x74746366); // "ttcf", version 1.0
-        putU16(image, 4, 1);
+        putU32(image, 0, 0x74746366); // "ttcf", version 1.0 or 2.0
+        putU16(image, 4, signature_ ? 2 : 1);
         putU32(image, 8, static_cast<uint32_t>(fonts_.size()));
     }
     std::vector<size_t> directories;
@@ -56,6 +62,12 @@ Bytes CollectionBuilder::layOut(bool collectionHeader) const {
         placed[name] = {image.size(), &table};
         image.insert(image.end(), table.second.begin(), table.second.end());
         image.resize((image.size() + 3) & ~size_t{3}, 0);
+    }
+    if (collectionHeader && signature_) {
+        putU32(image, offsetsEnd, 0x44534947); // "DSIG"
+        putU32(image, offsetsEnd + 4, static_cast<uint32_t>(signature_->size()));
+        putU32(image, offsetsEnd + 8, static_cast<uint32_t>(image.size()));
+        image.insert(image.end(), signature_->begin(), signature_->end());
     }
     for (size_t i = 0; i < fonts_.size(); ++i) {
         putU32(image, directories[i], 0x00010000);
@@ -203,10 +215,13 @@ Bytes sampleFont() {
         .build();
 }
 
-Bytes sampleCollection() {
+Bytes sampleCollection(std::optional<Bytes> signature) {
     Bytes os2b = os2Table(4);
     putU16(os2b, kOS2WeightAt, 500);
-    return CollectionBuilder()
+    CollectionBuilder builder;
+    if (signature)
+        builder.signature(*signature);
+    return builder
         .table("gasp", "gasp", gaspTable(1, {{8, 0x2}, {0xFFFF, 0x3}}))
         .table("os2a", "OS/2", os2Table(4))
         .table("os2b", "OS/2", os2b)

@@ -29,12 +29,15 @@ class CollectionBuilder {
   public:
     CollectionBuilder& table(const std::string& name, const std::string& tag, Bytes bytes);
     CollectionBuilder& font(const std::vector<std::string>& tableNames);
+    // A version 2 header whose signature block holds block, after the tables.
+    CollectionBuilder& signature(Bytes block);
     Bytes build() const { return layOut(true); }
     Bytes layOut(bool collectionHeader) const; // without the header: one font's directory at 0
 
   private:
     std::vector<std::pair<std::string, std::pair<std::string, Bytes>>> tables_;
     std::vector<std::vector<std::string>> fonts_;
+    std::optional<Bytes> signature_;
 };
 
 // Field access for patching and checking images.
@@ -82,4 +85,4 @@ Bytes sampleFont();
 // font 1's; each font has its own head and name. Full names: font 0 in
 // Japanese "ゴシック" (after an English record), font 1 in English
 // "Sample Mincho", font 2 none (a Macintosh record only).
-Bytes sampleCollection();
+Bytes sampleCollection(std::optional<Bytes> signature = std::nullopt);

@@ -21,6 +21,14 @@ std::vector<bool> writableBytes(const OTF& otf, size_t imageSize);
 std::optional<size_t> strayChange(const uint8_t* before, const uint8_t* after, size_t size,
                                   const std::vector<bool>& writable);
 
+// What a write-out of the font read from image writes, held in memory.
+std::vector<uint8_t> writtenOut(const OTF& otf, const std::vector<uint8_t>& image);
+
+// What is wrong with out as the re-laid write-out of otf, read from data:
+// null when nothing is (see write_bounds.cpp).
+const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size,
+                             const std::vector<uint8_t>& out);
+
 // What the two panes do to one font of a file: the gasp range at row
 // (counted from the smallest limit, modulo the count) retyped and given new
 // check boxes, the two trackbars moved and a PANOSE item chosen.

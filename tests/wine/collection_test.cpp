@@ -103,3 +103,27 @@ TEST(FontToolsWriteOut, ThroughOneFont) {
     pumpMessages();
     EXPECT_EQ(answerer.answered(), 1);
 }
+
+// For fonttools_write_out_check.py: the tables FONTAB_REMOVE names
+// ("FONT:TAG;FONT:TAG...", a single font's number 0) removed, then written
+// out through the menu to out.EXT: re-laid.
+TEST(FontToolsWriteOut, RemovingTables) {
+    const char* folder = std::getenv("FONTAB_WRITE_OUT_DIR");
+    if (folder == nullptr || *folder == '\0')
+        GTEST_SKIP() << "FONTAB_WRITE_OUT_DIR is not set; fonttools_write_out_check.py sets it";
+    const std::string file = std::getenv("FONTAB_FILE"), removals = std::getenv("FONTAB_REMOVE");
+    Session session;
+    ASSERT_TRUE(session.open(readBytes(std::string(folder) + "\\" + file), "", file));
+    for (size_t at = 0; at < removals.size();) {
+        const size_t colon = removals.find(':', at), end = removals.find(';', at);
+        const std::string tag = removals.substr(colon + 1, end == std::string::npos ? end : end - colon - 1);
+        EXPECT_TRUE(otf->removeTable(tag.c_str(), std::stoul(removals.substr(at, colon - at))))
+            << removals.substr(at);
+        at = end == std::string::npos ? removals.size() : end + 1;
+    }
+    ModalAnswerer answerer(
+        {chooseFile(std::string(folder) + "\\out" + file.substr(file.find('.')))});
+    session.program.command(IDM_WRITE);
+    pumpMessages();
+    EXPECT_EQ(answerer.answered(), 1);
+}

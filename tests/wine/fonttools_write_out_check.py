@@ -117,6 +117,67 @@ def real_font_failures(args, folder, path, through):
     return failures
 
 
+# Tables removed through the program, the file re-laid: (file, package, {font: tags}).
+REMOVALS = [("/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf", "fonts-ipafont-gothic",
+             {0: ["gasp", "vhea", "vmtx"]}),
+            ("/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc", "fonts-wqy-zenhei", {1: ["GPOS"]}),
+            ("/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc", "fonts-wqy-zenhei",
+             {0: ["GPOS", "GSUB"], 1: ["GPOS"], 2: ["EBDT", "EBLC", "GPOS"]})]
+
+
+def ots_accepts(path, index):
+    with tempfile.TemporaryDirectory() as scratch:
+        run = subprocess.run(["ots-sanitize", path, os.path.join(scratch, "out"), str(index)],
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return run.returncode == 0
+
+
+def relaid_failures(args, folder, path, removed):
+    """Removes the tables under Wine and writes out: each directory lists its records as read
+    less the removed ones, in order, with the search fields of its count; every table starts on
+    a word, holds its bytes as read (a single font's head but for its adjustment, which balances
+    the file) and has a true checksum; ots-sanitize accepts every font it accepted as read."""
+    extension = os.path.splitext(path)[1]
+    in_path, out_path = (os.path.join(folder, name + extension) for name in ("in", "out"))
+    shutil.copyfile(path, in_path)
+    if os.path.exists(out_path):
+        os.remove(out_path)
+    environment = {"FONTAB_WRITE_OUT_DIR": "Z:" + folder.replace("/", "\\"), "FONTAB_FILE": "in" + extension,
+                   "FONTAB_REMOVE": ";".join(f"{font}:{tag}" for font, tags in removed.items()
+                                             for tag in tags)}
+    if not run_wine_case(args, "RemovingTables", environment):
+        return [f"{path}: the Wine removal case failed or did not run"]
+    data, out, failures = open(path, "rb").read(), open(out_path, "rb").read(), []
+    collection = data[:4] == b"ttcf"
+    if collection and out[4:12] != data[4:12]:
+        failures.append(f"{path}: the collection's version or font count changed")
+    starts = struct.unpack_from(f">{struct.unpack_from('>I', out, 8)[0]}I", out, 12) if collection else [0]
+    for index, (old, new) in enumerate(zip(directories(data), directories(out))):
+        kept = [tag for tag in old if tag not in removed.get(index, [])]
+        if list(new) != kept:
+            failures.append(f"{path} font {index}: records {list(new)}, not {kept}")
+        count = len(new)
+        power = 1 << (count.bit_length() - 1)
+        if struct.unpack_from(">HHHH", out, starts[index] + 4) != (count, 16 * power, power.bit_length() - 1, 16 * (count - power)):
+            failures.append(f"{path} font {index}: the directory's count or search fields")
+        for tag in (tag for tag in kept if tag in new):
+            (_, at, length), (_, was, was_length) = new[tag], old[tag]
+            mine, theirs = out[at:at + length], data[was:was + was_length]
+            if tag == "head" and not collection:
+                mine, theirs = mine[:8] + mine[12:], theirs[:8] + theirs[12:]
+            if at % 4 or mine != theirs:
+                failures.append(f"{path} font {index}: {tag} not on a word or not as read")
+        font = TTFont(out_path, fontNumber=index if collection else -1, checkChecksums=2)
+        for tag in font.reader.keys():
+            font.reader[tag]  # raises when its checksum is wrong
+        if ots_accepts(path, index) and not ots_accepts(out_path, index):
+            failures.append(f"{path} font {index}: ots-sanitize refuses the re-laid font")
+    if not collection and sum(struct.unpack(f">{len(out) // 4}I", out)) & 0xFFFFFFFF != 0xB1B0AFBA:
+        failures.append(f"{path}: head.checkSumAdjustment does not balance the re-laid file")
+    print(f"{path}: {len(data)} bytes as read, {len(out)} re-laid, removed {removed}")
+    return failures
+
+
 def real_fonts(args, folder):
     failures = []
     for path, package, through in REAL_FONTS:
@@ -126,6 +187,16 @@ def real_fonts(args, folder):
         try:
             failures += real_font_failures(args, folder, path, through)
         except Exception as error:  # fontTools' own complaints, a wrong checksum among them
+            failures.append(f"{path}: {type(error).__name__}: {error}")
+    if shutil.which("ots-sanitize") is None:
+        return failures + ["ots-sanitize is not installed (package opentype-sanitizer; scripts/setup installs it)"]
+    for path, package, removed in REMOVALS:
+        if not os.path.isfile(path):
+            failures.append(f"{path} is not installed (package {package}; scripts/setup installs it)")
+            continue
+        try:
+            failures += relaid_failures(args, folder, path, removed)
+        except Exception as error:
             failures.append(f"{path}: {type(error).__name__}: {error}")
     return failures
 

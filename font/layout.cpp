@@ -1,0 +1,325 @@
+#include "font/layout.h"
+
+#include "font/byte_reader.h"
+#include "font/byte_writer.h"
+#include "font/checksum.h"
+
+#include <algorithm>
+#include <map>
+#include <memory>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+constexpr size_t kCollectionHeaderSize = 12; // "ttcf", version, numFonts
+constexpr size_t kFontOffsetSize = 4;
+constexpr size_t kSignatureFieldsSize = 12; // version 2: ulDsigTag, ulDsigLength, ulDsigOffset
+constexpr uint16_t kSignedCollectionVersion = 2;
+constexpr size_t kSfntVersionSize = 4;
+constexpr uint64_t kLargestOffset = UINT32_MAX;
+constexpr uint8_t kZeros[4] = {};
+
+size_t padded(size_t at) {
+    return (at + 3) & ~size_t{3};
+}
+
+// One table of the new file.
+struct Table {
+    const TableRecord* record = nullptr; // one record listing it
+    const uint8_t* bytes = nullptr;      // as read, or a whole-table object's bytes
+    size_t length = 0;
+    Bytes whole;
+    std::unique_ptr<Overlay> overlay; // the changed objects' fields over the bytes
+    std::vector<fontObject*> objects; // changed objects writing here, in site order
+    size_t offset = 0;
+    uint32_t checksum = 0;
+
+    Overlay& laid() {
+        if (!overlay)
+            overlay = std::make_unique<Overlay>(bytes, length);
+        return *overlay;
+    }
+};
+
+// A collection's version 2 signature block, as read.
+struct Signature {
+    uint32_t tag = 0;
+    const uint8_t* bytes = nullptr;
+    size_t length = 0;
+    size_t offset = 0; // in the new file
+};
+
+class Relayout {
+  public:
+    Relayout(const OTF& otf, const uint8_t* image, size_t imageSize)
+        : otf_(otf), image_(image), imageSize_(imageSize) {}
+
+    bool write(const std::vector<WriteSite>& sites, ByteSink& sink) {
+        collectTables();
+        layChangedObjects(sites);
+        if (!place())
+            return false;
+        Bytes header = headerBytes();
+        adjustHead(header);
+        return writeAll(header, sink);
+    }
+
+  private:
+    // The tables some font lists, once each, in the order of the file as read.
+    void collectTables() {
+        std::map<OTF::TableKey, size_t> indexOf;
+        std::vector<std::pair<OTF::TableKey, const TableRecord*>> keys;
+        for (const FontDirectory& directory : otf_.fonts)
+            for (size_t i = 0; i < directory.tableRecords.size(); ++i) {
+                const TableRecord& record = directory.tableRecords[i];
+                OTF::TableKey key{record.tag, record.offset, record.length};
+                if (directory.lists(i) && indexOf.emplace(key, 0).second)
+                    keys.emplace_back(key, &record);
+            }
+        std::sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) {
+            const auto& [tagA, offsetA, lengthA] = a.first;
+            const auto& [tagB, offsetB, lengthB] = b.first;
+            return std::tie(offsetA, lengthA, tagA) < std::tie(offsetB, lengthB, tagB);
+        });
+        tables_.resize(keys.size());
+        for (size_t i = 0; i < keys.size(); ++i) {
+            Table& table = tables_[i];
+            table.record = keys[i].second;
+            indexOf[keys[i].first] = i;
+            // A record past the file's end keeps what the file holds of it.
+            if (tableSpan(*table.record, imageSize_, table.length))
+                table.bytes = image_ + table.record->offset;
+            else
+                table.length = 0;
+        }
+        recordTable_.resize(otf_.fonts.size());
+        for (size_t font = 0; font < otf_.fonts.size(); ++font) {
+            const FontDirectory& directory = otf_.fonts[font];
+            for (size_t i = 0; i < directory.tableRecords.size(); ++i) {
+                const TableRecord& record = directory.tableRecords[i];
+                recordTable_[font].push_back(
+                    directory.lists(i) ? indexOf[{record.tag, record.offset, record.length}]
+                                       : SIZE_MAX);
+            }
+        }
+    }
+
+    // A whole-table object's bytes replace its table; any other object's
+    // fields lie over the table's start.
+    void layChangedObjects(const std::vector<WriteSite>& sites) {
+        std::map<fontObject*, Bytes> fields;
+        for (const WriteSite& site : sites) {
+            Table& table = tables_[recordTable_[site.font][site.record]];
+            auto known = fields.find(site.object);
+            if (known == fields.end())
+                known = fields.emplace(site.object, serializedFields(*site.object)).first;
+            const Bytes& bytes = known->second;
+            if (site.object->writesWholeTable()) {
+                table.whole = bytes;
+                table.bytes = table.whole.data();
+                table.length = table.whole.size();
+                table.overlay.reset();
+            } else {
+                table.laid().put(0, bytes.data(), bytes.size());
+            }
+        }
+    }
+
+    size_t headerSize() const {
+        if (!otf_.isCollection())
+            return 0;
+        size_t size = kCollectionHeaderSize + kFontOffsetSize * otf_.fonts.size();
+        return collectionVersion() == kSignedCollectionVersion ? size + kSignatureFieldsSize
+                                                               : size;
+    }
+
+    uint16_t collectionVersion() const {
+        ByteReader reader(image_, imageSize_);
+        uint16_t major = 0;
+        reader.seek(kFontOffsetSize);
+        reader.readU16(major);
+        return major;
+    }
+
+    void readSignature() {
+        ByteReader reader(image_, imageSize_);
+        uint32_t length = 0, offset = 0;
+        if (!reader.seek(kCollectionHeaderSize + kFontOffsetSize * otf_.fonts.size()) ||
+            !reader.readU32(signature_.tag) || !reader.readU32(length) || !reader.readU32(offset))
+            return;
+        TableRecord block;
+        block.offset = offset;
+        block.length = length;
+        if (tableSpan(block, imageSize_, signature_.length))
+            signature_.bytes = image_ + offset;
+        else
+            signature_.length = 0;
+    }
+
+    // Every directory, table and the signature block its offset; false when
+    // the file would pass what 32-bit offsets reach.
+    bool place() {
+        uint64_t at = headerSize();
+        for (size_t font = 0; font < otf_.fonts.size(); ++font) {
+            directoryAt_.push_back(static_cast<size_t>(at));
+            at += directorySize(listedCount(font));
+        }
+        for (Table& table : tables_) {
+            at = padded(static_cast<size_t>(at));
+            table.offset = static_cast<size_t>(at);
+            at += table.length;
+            if (at > kLargestOffset)
+                return false;
+        }
+        if (otf_.isCollection() && collectionVersion() == kSignedCollectionVersion) {
+            readSignature();
+            at = padded(static_cast<size_t>(at));
+            signature_.offset = signature_.length != 0 ? static_cast<size_t>(at) : 0;
+            at += signature_.length;
+        }
+        return padded(static_cast<size_t>(at)) <= kLargestOffset;
+    }
+
+    uint16_t listedCount(size_t font) const {
+        return static_cast<uint16_t>(std::count_if(recordTable_[font].begin(),
+                                                   recordTable_[font].end(),
+                                                   [](size_t table) { return table != SIZE_MAX; }));
+    }
+
+    uint32_t checksumOf(Table& table) const {
+        return tableChecksum(table.record->tag, table.laid(), 0, table.length);
+    }
+
+    Bytes headerBytes() {
+        // In a single font head's adjustment is taken as zero until the
+        // whole file's sum is known.
+        if (Table* head = adjustedHead())
+            head->laid().putU32(kHeadAdjustmentOffset, 0);
+        for (Table& table : tables_)
+            table.checksum = checksumOf(table);
+
+        size_t size = headerSize();
+        for (size_t font = 0; font < otf_.fonts.size(); ++font)
+            size += directorySize(listedCount(font));
+        Bytes header(size, 0);
+        ByteWriter writer(header.data(), header.size());
+        if (otf_.isCollection()) {
+            uint8_t asRead[kCollectionHeaderSize] = {}; // tag, version and count
+            ByteReader(image_, imageSize_).readBytes(asRead, sizeof asRead);
+            writer.writeBytes(asRead, sizeof asRead);
+            for (size_t at : directoryAt_)
+                writer.writeU32(static_cast<uint32_t>(at));
+            if (collectionVersion() == kSignedCollectionVersion) {
+                writer.writeU32(signature_.tag);
+                writer.writeU32(static_cast<uint32_t>(signature_.length));
+                writer.writeU32(static_cast<uint32_t>(signature_.offset));
+            }
+        }
+        for (size_t font = 0; font < otf_.fonts.size(); ++font) {
+            const FontDirectory& directory = otf_.fonts[font];
+            const uint16_t count = listedCount(font);
+            const SearchFields search = searchFields(count);
+            writer.seek(directoryAt_[font]);
+            writer.writeBytes(directory.sfntVersion, kSfntVersionSize);
+            writer.writeU16(count);
+            writer.writeU16(search.searchRange);
+            writer.writeU16(search.entrySelector);
+            writer.writeU16(search.rangeShift);
+            for (size_t index : recordTable_[font]) {
+                if (index == SIZE_MAX)
+                    continue;
+                const Table& table = tables_[index];
+                uint8_t tag[4];
+                for (size_t k = 0; k < sizeof tag; ++k)
+                    tag[k] = static_cast<uint8_t>(table.record->tag[k]);
+                writer.writeBytes(tag, sizeof tag);
+                writer.writeU32(table.checksum);
+                writer.writeU32(static_cast<uint32_t>(table.offset));
+                writer.writeU32(static_cast<uint32_t>(table.length));
+            }
+        }
+        return header;
+    }
+
+    // The head table whose adjustment a single font's write-out sets: that
+    // of the first listed head record that holds the field.
+    Table* adjustedHead() {
+        if (otf_.isCollection() || otf_.fonts.empty())
+            return nullptr;
+        for (size_t index : recordTable_[0])
+            if (index != SIZE_MAX && std::strcmp(tables_[index].record->tag, kHeadTag) == 0 &&
+                tables_[index].length >= kHeadMinimumSize)
+                return &tables_[index];
+        return nullptr;
+    }
+
+    void adjustHead(const Bytes& header) {
+        Table* head = adjustedHead();
+        if (head == nullptr)
+            return;
+        // Tables start on 4-byte boundaries and are padded with zeros, so
+        // the file's sum is the header's plus every table's.
+        uint32_t sum = sfntChecksum(header.data(), header.size());
+        for (const Table& table : tables_)
+            sum += table.checksum;
+        head->laid().putU32(kHeadAdjustmentOffset, kChecksumMagic - sum);
+    }
+
+    bool writeZeros(ByteSink& sink, size_t count) {
+        return count == 0 || sink.write(kZeros, count);
+    }
+
+    bool writeAll(const Bytes& header, ByteSink& sink) {
+        if (!sink.write(header.data(), header.size()))
+            return false;
+        size_t at = header.size();
+        for (Table& table : tables_) {
+            if (!writeZeros(sink, table.offset - at))
+                return false;
+            bool written = table.overlay ? table.overlay->writeTo(sink, 0, table.length)
+                                         : sink.write(table.bytes, table.length);
+            if (!written)
+                return false;
+            at = table.offset + table.length;
+        }
+        if (signature_.length != 0) {
+            if (!writeZeros(sink, signature_.offset - at) ||
+                !sink.write(signature_.bytes, signature_.length))
+                return false;
+            at = signature_.offset + signature_.length;
+        }
+        return writeZeros(sink, padded(at) - at);
+    }
+
+    const OTF& otf_;
+    const uint8_t* image_;
+    size_t imageSize_;
+    std::vector<Table> tables_;
+    std::vector<std::vector<size_t>> recordTable_; // each record's table, SIZE_MAX once removed
+    std::vector<size_t> directoryAt_;
+    Signature signature_;
+};
+
+} // namespace
+
+SearchFields searchFields(uint16_t numTables) {
+    SearchFields fields;
+    if (numTables == 0)
+        return fields;
+    uint32_t power = 1;
+    while (power * 2 <= numTables) {
+        power *= 2;
+        ++fields.entrySelector;
+    }
+    // Past 4095 tables the fields wrap, as their 16 bits do in every font.
+    const uint32_t range = power * kTableRecordSize;
+    fields.searchRange = static_cast<uint16_t>(range);
+    fields.rangeShift = static_cast<uint16_t>(numTables * kTableRecordSize - range);
+    return fields;
+}
+
+bool writeRelaid(const OTF& otf, const uint8_t* image, size_t imageSize,
+                 const std::vector<WriteSite>& sites, ByteSink& sink) {
+    return Relayout(otf, image, imageSize).write(sites, sink);
+}

@@ -1,0 +1,109 @@
+#include "font/write_out.h"
+
+#include "font/layout.h"
+
+#include <map>
+#include <optional>
+#include <set>
+#include <tuple>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// In a single font, where head's adjustment stands: in the first head
+// record's table that holds it.
+std::optional<size_t> headAdjustmentAt(const OTF& otf, size_t imageSize) {
+    if (otf.isCollection() || otf.fonts.empty())
+        return std::nullopt;
+    for (const TableRecord& record : otf.fonts[0].tableRecords) {
+        size_t spanLength;
+        if (std::strcmp(record.tag, kHeadTag) == 0 && tableSpan(record, imageSize, spanLength) &&
+            spanLength >= kHeadMinimumSize)
+            return size_t{record.offset} + kHeadAdjustmentOffset;
+    }
+    return std::nullopt;
+}
+
+bool writeInPlace(const OTF& otf, const uint8_t* image, size_t imageSize,
+                  const std::vector<WriteSite>& sites, ByteSink& sink) {
+    Overlay file(image, imageSize);
+    std::map<fontObject*, Bytes> fields;
+    for (const WriteSite& site : sites) {
+        auto known = fields.find(site.object);
+        if (known == fields.end())
+            known = fields.emplace(site.object, serializedFields(*site.object)).first;
+        const TableRecord& record = otf.fonts[site.font].tableRecords[site.record];
+        file.put(record.offset, known->second.data(), known->second.size());
+    }
+    // Every record, in every directory, of a table whose bytes changed.
+    std::vector<std::pair<const FontDirectory*, size_t>> touched;
+    for (const FontDirectory& directory : otf.fonts)
+        for (size_t i = 0; i < directory.tableRecords.size(); ++i) {
+            const TableRecord& record = directory.tableRecords[i];
+            size_t spanLength;
+            if (tableSpan(record, imageSize, spanLength) &&
+                file.changes(record.offset, record.offset + spanLength))
+                touched.emplace_back(&directory, i);
+        }
+    for (const auto& [directory, i] : touched) {
+        const TableRecord& record = directory->tableRecords[i];
+        size_t spanLength = 0;
+        tableSpan(record, imageSize, spanLength);
+        file.putU32(directory->checksumFieldAt(i),
+                    tableChecksum(record.tag, file, record.offset, spanLength));
+    }
+    const std::optional<size_t> adjustment = headAdjustmentAt(otf, imageSize);
+    if (!touched.empty() && adjustment) {
+        file.putU32(*adjustment, 0);
+        file.putU32(*adjustment, kChecksumMagic - file.checksum(0, imageSize));
+    }
+    return file.writeTo(sink, 0, imageSize);
+}
+
+} // namespace
+
+std::vector<WriteSite> changedSites(const OTF& otf, size_t imageSize) {
+    std::vector<WriteSite> sites;
+    std::map<fontObject*, bool> changed;
+    std::set<std::pair<OTF::TableKey, fontObject*>> seen;
+    for (size_t font = 0; font < otf.fonts.size(); ++font) {
+        const FontDirectory& directory = otf.fonts[font];
+        for (size_t i = 0; i < directory.tableRecords.size(); ++i) {
+            const TableRecord& record = directory.tableRecords[i];
+            fontObject* object = nullptr;
+            size_t spanLength;
+            if (!directory.lists(i) || !otf.findTable(record.tag, object, font) ||
+                object == nullptr || !tableSpan(record, imageSize, spanLength) ||
+                object->writeExtent() == 0 ||
+                (!object->writesWholeTable() && object->writeExtent() > spanLength))
+                continue;
+            auto known = changed.find(object);
+            if (known == changed.end())
+                known = changed.emplace(object, otf.changed(object)).first;
+            if (known->second &&
+                seen.emplace(OTF::TableKey{record.tag, record.offset, record.length}, object)
+                    .second)
+                sites.push_back({font, i, object});
+        }
+    }
+    return sites;
+}
+
+bool fitsInPlace(const OTF& otf, size_t imageSize, const std::vector<WriteSite>& sites) {
+    if (otf.hasRemovedTables())
+        return false;
+    for (const WriteSite& site : sites) {
+        size_t spanLength = 0;
+        tableSpan(otf.fonts[site.font].tableRecords[site.record], imageSize, spanLength);
+        if (site.object->writesWholeTable() && site.object->writeExtent() != spanLength)
+            return false;
+    }
+    return true;
+}
+
+bool writeOut(const OTF& otf, const uint8_t* image, size_t imageSize, ByteSink& sink) {
+    const std::vector<WriteSite> sites = changedSites(otf, imageSize);
+    return fitsInPlace(otf, imageSize, sites) ? writeInPlace(otf, image, imageSize, sites, sink)
+                                              : writeRelaid(otf, image, imageSize, sites, sink);
+}
