@@ -69,10 +69,11 @@ void setStatus(const std::string& text) {
     SendMessageA(hStatusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-std::string statusText() {
-    const LRESULT length = SendMessageA(hStatusBar, SB_GETTEXTLENGTHA, 0, 0);
-    std::string text(static_cast<size_t>(LOWORD(length)) + 1, '\0');
-    SendMessageA(hStatusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text.data()));
+// Read wide: the narrow length of a Japanese text is not its length in units.
+std::wstring statusText() {
+    const LRESULT length = SendMessageW(hStatusBar, SB_GETTEXTLENGTHW, 0, 0);
+    std::wstring text(static_cast<size_t>(LOWORD(length)) + 1, L'\0');
+    SendMessageW(hStatusBar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
     return text.c_str();
 }
 
@@ -81,7 +82,7 @@ std::string statusText() {
 void showStoreStatus(const std::string& lead, bool familyTooLong) {
     if (!lead.empty() || familyTooLong)
         setStatus(lead + (familyTooLong ? kLongFamilyNameWarning : ""));
-    else if (statusText() == kLongFamilyNameWarning)
+    else if (statusText() == interfaceText(kLongFamilyNameWarning))
         setStatus("");
 }
 

@@ -336,3 +336,79 @@ TEST(NameRename, ARenamedRealFontLoadsBesideItsOriginalAsAnotherFamily) {
     RemoveFontResourceExA(original.c_str(), FR_PRIVATE, nullptr);
     EXPECT_TRUE(both);
 }
+
+namespace {
+
+std::wstring wideEnvironment(const wchar_t* name) {
+    wchar_t value[4096] = {};
+    GetEnvironmentVariableW(name, value, 4096);
+    return value;
+}
+
+std::vector<std::wstring> split(const std::wstring& text, wchar_t separator) {
+    std::vector<std::wstring> parts;
+    for (size_t at = 0; at <= text.size();) {
+        size_t end = std::min(text.find(separator, at), text.size());
+        parts.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    return parts;
+}
+
+// The tree path of font's name item: "name" in a single font.
+std::string nameItemOf(const std::string& font) {
+    for (const std::string& path : treeTexts())
+        if (!font.empty() && path.rfind(font + ": ", 0) == 0 && path.size() > 5 &&
+            path.substr(path.size() - 5) == "/name")
+            return path;
+    return "name";
+}
+
+// One action of the pane: "FIND>WITH" replaces in the selected font,
+// "*FIND>WITH" in all fonts, "FONT:ID=TEXT" types TEXT into the dialog of
+// every editable record of name ID in font FONT.
+void act(const std::wstring& action, const std::string& font) {
+    const size_t arrow = action.find(L'>');
+    if (arrow != std::wstring::npos) {
+        const bool all = action[0] == L'*';
+        ASSERT_TRUE(selectItem(nameItemOf(font)));
+        replace(action.substr(all, arrow - all), action.substr(arrow + 1), all);
+        return;
+    }
+    const size_t colon = action.find(L':'), equals = action.find(L'=');
+    const std::string which(action.begin(), action.begin() + colon);
+    const int nameId = std::stoi(action.substr(colon + 1, equals - colon - 1));
+    ASSERT_TRUE(selectItem(nameItemOf(which)));
+    auto* table = otf->tableOf<NamingTable>("name", paneFont);
+    ASSERT_NE(table, nullptr);
+    for (size_t row = 0; row < table->records.size(); ++row)
+        if (isEditableName(table->records[row]) && table->records[row].nameID == nameId) {
+            editRow(static_cast<int>(row), {typeName(action.substr(equals + 1), IDOK)}, hNameList);
+            EXPECT_EQ(modelText(row, paneFont), action.substr(equals + 1));
+        }
+}
+
+} // namespace
+
+// For fonttools_write_out_check.py: the file FONTAB_FILE in FONTAB_WRITE_OUT_DIR
+// opened with font FONTAB_FONT's name selected (empty: a single font), then
+// for each write-out of FONTAB_RENAMES ("ACTION;ACTION|ACTION...", see act)
+// its actions, and a write-out to out1.EXT, out2.EXT and so on.
+TEST(FontToolsWriteOut, Renaming) {
+    const char* folder = std::getenv("FONTAB_WRITE_OUT_DIR");
+    if (folder == nullptr || *folder == '\0')
+        GTEST_SKIP() << "FONTAB_WRITE_OUT_DIR is not set; fonttools_write_out_check.py sets it";
+    const std::string file = std::getenv("FONTAB_FILE"), font = std::getenv("FONTAB_FONT");
+    Session session;
+    ASSERT_TRUE(session.open(readBytes(std::string(folder) + "\\" + file), "", file));
+    int written = 0;
+    for (const std::wstring& step : split(wideEnvironment(L"FONTAB_RENAMES"), L'|')) {
+        for (const std::wstring& action : split(step, L';'))
+            act(action, font);
+        const std::string out = "out" + std::to_string(++written) + file.substr(file.find('.'));
+        ModalAnswerer answerer({chooseFile(std::string(folder) + "\\" + out)});
+        session.program.command(IDM_WRITE);
+        pumpMessages();
+        EXPECT_EQ(answerer.answered(), 1) << out;
+    }
+}

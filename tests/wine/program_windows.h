@@ -381,6 +381,7 @@ inline void editRow(int row, std::vector<Step> answers, HWND list = hGaspList) {
     ModalAnswerer answerer(std::move(answers));
     RECT bounds = {};
     int count = ListView_GetItemCount(list);
+    ListView_EnsureVisible(list, std::min(row, count - 1), FALSE); // where a user would scroll to
     ListView_GetItemRect(list, std::min(row, count - 1), &bounds, LVIR_BOUNDS);
     LPARAM at = MAKELPARAM(20, row < count ? (bounds.top + bounds.bottom) / 2 : bounds.bottom + 8);
     SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
