@@ -216,6 +216,22 @@ TEST(NameEditDialog, StoresOnOkOnlyRefusesBrokenPostScriptNamesAndWarnsOfLongFam
     EXPECT_EQ(statusText(), "") << "not a Windows family name";
 }
 
+// A name that would put the storage one byte past 65,535 is refused by a box.
+TEST(NameEditDialog, ANameThatWouldOverfillTheStorageIsRefused) {
+    Session pane;
+    ASSERT_TRUE(pane.open(
+        nameFont(rawNameTable({{3, 1, 0x409, 1, utf16be(L"x")}, {1, 0, 0, 0, Bytes(65531, 'c')}})),
+        "name"));
+    editRow(0, {typeName(L"xy", IDOK)}, hNameList); // 65,531 + 4: at the limit
+    EXPECT_EQ(modelText(0), L"xy");
+    std::vector<MessageBoxSeen> boxes;
+    editRow(0, {typeName(L"xyz", IDOK), recordMessageBox(boxes)}, hNameList);
+    EXPECT_EQ(boxes, errorBox("名前の表が大きくなりすぎるため、この名前は設定できません。\n"
+                              "名前の文字列は全部で 65,535 バイトまでです。",
+                              pane.program.handle()));
+    EXPECT_EQ(modelText(0), L"xy");
+}
+
 // A name with characters that code page 932 lacks, mixed with ones it has,
 // stored, written out, and read back by a fresh program unchanged.
 TEST(NameEditDialog, ANameOutsideCodePage932IsStoredWrittenAndReadBackUnchanged) {
@@ -313,28 +329,51 @@ bool familyListed(const std::string& family) {
 } // namespace
 
 // What installing beside the original means: Windows loads the renamed copy
-// and the original side by side and lists both families.
+// and the original side by side and lists both families. IPA Gothic renamed
+// in English and Japanese; WenQuanYi Zen Hei's three fonts with one replace.
 TEST(NameRename, ARenamedRealFontLoadsBesideItsOriginalAsAnotherFamily) {
-    Session pane;
-    const Bytes ipa = readBytes(kIpaGothic);
-    ASSERT_FALSE(ipa.empty()) << kIpaGothic << " (package fonts-ipafont-gothic, scripts/setup)";
-    ASSERT_TRUE(pane.open(ipa, "name", "ipag.ttf"));
-    replace(L"IPAGothic", L"IPAGothicZ", false);
-    replace(L"IPAゴシック", L"IPAゴシックZ", false);
-    EXPECT_EQ(statusText(), "2 個の名前を置換しました。");
-    ASSERT_FALSE(pane.writeOut("renamed.ttf").empty());
-    const std::string original = pane.folder.file("in.ttf"),
-                      renamed = pane.folder.file("renamed.ttf");
-    ASSERT_FALSE(familyListed("IPAGothicZ") || familyListed("IPAゴシックZ"));
-    // Where the original is installed already, the system refuses a second
-    // copy of it: the very collision a new name avoids.
-    AddFontResourceExA(original.c_str(), FR_PRIVATE, nullptr);
-    ASSERT_GT(AddFontResourceExA(renamed.c_str(), FR_PRIVATE, nullptr), 0);
-    const bool both = (familyListed("IPAGothic") || familyListed("IPAゴシック")) &&
-                      (familyListed("IPAGothicZ") || familyListed("IPAゴシックZ"));
-    RemoveFontResourceExA(renamed.c_str(), FR_PRIVATE, nullptr);
-    RemoveFontResourceExA(original.c_str(), FR_PRIVATE, nullptr);
-    EXPECT_TRUE(both);
+    const struct {
+        const char *path, *item;
+        std::vector<std::tuple<std::wstring, std::wstring, bool>> replaces;
+        std::vector<std::string> original, renamed; // either name of each family will do
+    } fonts[] = {
+        {kIpaGothic,
+         "name",
+         {{L"IPAGothic", L"IPAGothicZ", false}, {L"IPAゴシック", L"IPAゴシックZ", false}},
+         {"IPAGothic", "IPAゴシック"},
+         {"IPAGothicZ", "IPAゴシックZ"}},
+        {"Z:\\usr\\share\\fonts\\truetype\\wqy\\wqy-zenhei.ttc",
+         "0: WenQuanYi Zen Hei/name",
+         {{L"WenQuanYi", L"WQY Kai", true}},
+         {"WenQuanYi Zen Hei"},
+         {"WQY Kai Zen Hei"}},
+    };
+    for (const auto& font : fonts) {
+        SCOPED_TRACE(font.path);
+        Session pane;
+        const Bytes bytes = readBytes(font.path);
+        ASSERT_FALSE(bytes.empty()) << "not installed: scripts/setup installs it";
+        const std::string extension =
+            std::string(font.path).substr(std::string(font.path).rfind('.'));
+        ASSERT_TRUE(pane.open(bytes, font.item, "in" + extension));
+        for (const auto& [find, with, all] : font.replaces)
+            replace(find, with, all);
+        ASSERT_FALSE(pane.writeOut(("renamed" + extension).c_str()).empty());
+        const std::string original = pane.folder.file("in" + extension),
+                          renamed = pane.folder.file("renamed" + extension);
+        auto listed = [](const std::vector<std::string>& names) {
+            return std::any_of(names.begin(), names.end(), familyListed);
+        };
+        ASSERT_FALSE(listed(font.renamed));
+        // Where the original is installed already, the system refuses a second
+        // copy of it: the very collision a new name avoids.
+        AddFontResourceExA(original.c_str(), FR_PRIVATE, nullptr);
+        ASSERT_GT(AddFontResourceExA(renamed.c_str(), FR_PRIVATE, nullptr), 0);
+        const bool both = listed(font.original) && listed(font.renamed);
+        RemoveFontResourceExA(renamed.c_str(), FR_PRIVATE, nullptr);
+        RemoveFontResourceExA(original.c_str(), FR_PRIVATE, nullptr);
+        EXPECT_TRUE(both);
+    }
 }
 
 namespace {
