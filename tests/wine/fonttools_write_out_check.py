@@ -183,32 +183,22 @@ def relaid_failures(args, folder, path, removed):
 # Renamed through the name pane, one write-out per step: (file, package, the font whose name
 # item is selected (None: a single font), the steps as FontToolsWriteOut.Renaming takes them,
 # and each step's names as expected: {font: {record key: the replacements made in its string
-# as read, in order, or the string set by hand}}; every other record stays as read.
-IPA_RENAMED = [(3, 1, 0x409, 1), (3, 1, 0x409, 3), (3, 1, 0x409, 4), (3, 1, 0x409, 6),
-               (3, 1, 0x411, 3), (3, 1, 0x411, 6)]
-IPA_JAPANESE = [(3, 1, 0x411, 1), (3, 1, 0x411, 4)]
-
-
+# as read}}; every other record stays as read. None: every name set back, the file as read.
 def ipa_step(suffix):
-    names = {key: [("IPAGothic", "IPAGothic" + suffix)] for key in IPA_RENAMED}
-    names.update({key: [("IPAゴシック", "IPAゴシック" + suffix)] for key in IPA_JAPANESE})
+    names = {(3, 1, language, name_id): [("IPAGothic", "IPAGothic" + suffix)]
+             for language, name_id in [(0x409, 1), (0x409, 3), (0x409, 4), (0x409, 6), (0x411, 3),
+                                       (0x411, 6)]}
+    names.update({(3, 1, 0x411, name_id): [("IPAゴシック", "IPAゴシック" + suffix)] for name_id in (1, 4)})
     return {0: names}
 
 
-def wqy_step(font, postscript):
-    names = {(3, 1, 0x409, name_id): [("WenQuanYi", "WQY Kai")] for name_id in (1, 3, 4)}
-    names[(3, 1, 0x409, 6)] = postscript
-    return {font: names}
-
-
+WQY_STEP = {font: {(3, 1, 0x409, name_id): [("WenQuanYi", "WQY Kai" if name_id != 6 else "WQYKai")]
+                   for name_id in (1, 3, 4, 6)} for font in range(3)}
 RENAMES = [("/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf", "fonts-ipafont-gothic", None,
             "IPAGothic>IPAGothicX;IPAゴシック>IPAゴシックX|IPAGothicX>IPAGothicXY;IPAゴシックX>IPAゴシックXY|"
-            "IPAGothicXY>IPAGothic;IPAゴシックXY>IPAゴシック",
-            [ipa_step("X"), ipa_step("XY"), None]),  # None: set back, the file as read
+            "IPAGothicXY>IPAGothic;IPAゴシックXY>IPAゴシック", [ipa_step("X"), ipa_step("XY"), None]),
            ("/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc", "fonts-wqy-zenhei", 0,
-            "*WenQuanYi>WQY Kai;0:6=WQYKaiZenHei;1:6=WQYKaiZenHeiMono;2:6=WQYKaiZenHeiSharp",
-            [{**wqy_step(0, "WQYKaiZenHei"), **wqy_step(1, "WQYKaiZenHeiMono"),
-              **wqy_step(2, "WQYKaiZenHeiSharp")}])]
+            "*WenQuanYi>WQY Kai;*WenQuanYi>WQYKai", [WQY_STEP])]  # the second for PostScript names
 
 
 def names_of(font):
@@ -243,14 +233,11 @@ def renamed_failures(args, folder, path, through, steps, expected_steps):
             if out != data:
                 failures.append(f"{out_path}: names set back, yet not the file as read")
             continue
-        for index, (was, now) in enumerate(zip(old, directories(out))):
+        for index, was in enumerate(old):
             new = TTFont(out_path, fontNumber=index if collection else -1, checkChecksums=2)
             want = []
             for key, string in names_of(was):
-                change = expected.get(index, {}).get(key)
-                if isinstance(change, str):
-                    string = change.encode("utf-16-be")
-                for find, replacement in change if isinstance(change, list) else []:
+                for find, replacement in expected.get(index, {}).get(key, []):
                     string = string.decode("utf-16-be").replace(find, replacement).encode("utf-16-be")
                 want.append((key, string))
             got = names_of(new)
