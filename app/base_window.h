@@ -55,6 +55,10 @@ const char* paneClassFor(const char* text);
 // A collection's font item: "N: NAME", or "N" for a font without a name.
 std::string fontItemText(size_t font, const std::u16string& name);
 
+// Gives each font item of a collection the font's full name as it stands
+// now: after a rename, the tree shows the new names.
+void renameFontItems();
+
 // Empties the tree and puts the placeholder pane in place: nothing shown may
 // refer to a font that is about to go.
 void clearTableBrowser(HWND baseWindow);

@@ -157,6 +157,7 @@ void editRecord(HWND pane, int row) {
         break;
     }
     noteFontEdited();
+    renameFontItems();
     setCell(hNameList, row, kStringColumn, shownText(table->records[index]));
     showStoreStatus("", familyNameTooLong(*table));
 }
@@ -190,8 +191,10 @@ void replaceNames(HWND pane) {
         replaceInNames(*table, utf16Text(request.find), utf16Text(request.with), tally);
         familyTooLong |= familyNameTooLong(*table);
     }
-    if (tally.replaced != 0)
+    if (tally.replaced != 0) {
         noteFontEdited();
+        renameFontItems();
+    }
     if (NamingTable* table = openNameTable())
         fillNameList(hNameList, *table);
     showStoreStatus(replacementStatus(tally), familyTooLong);
