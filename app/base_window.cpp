@@ -4,13 +4,16 @@
 #include "app/command_ids.h"
 #include "app/main_window.h"
 #include "app/placeholder_pane.h"
+#include "app/sharing_text.h"
 #include "app/splitter.h"
 #include "app/table_panes.h"
+#include "app/table_removal.h"
 #include "font/name_table.h"
 #include "res/resource.h"
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -95,37 +98,55 @@ HTREEITEM relative(UINT relation, HTREEITEM item) {
         SendMessageA(hTreeView, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
-// "この表はフォント 0, 2 が共有しています。" for a table of more than one font.
-std::string sharingText(const std::vector<size_t>& fonts) {
-    if (fonts.size() < 2)
-        return "";
-    std::string list;
-    for (size_t font : fonts)
-        list += (list.empty() ? "" : ", ") + std::to_string(font);
-    return "この表はフォント " + list + " が共有しています。";
+HTREEITEM selectedItem() {
+    return relative(TVGN_CARET, nullptr);
+}
+
+// The Edit menu's removal stands for the selected item: only a table item has one.
+void updateRemoveCommand(HWND hwnd) {
+    const UINT state = isTableItem(selectedItem()) ? MF_ENABLED : MF_GRAYED;
+    EnableMenuItem(GetMenu(GetParent(hwnd)), IDM_REMOVE, MF_BYCOMMAND | state);
 }
 
 void onTreeSelectionChanged(HWND hwnd) {
     storePaneEdits();
-    std::vector<char> text(kItemTextSize, '\0');
-    TVITEMA item = {};
-    item.mask = TVIF_TEXT | TVIF_HANDLE | TVIF_PARAM;
-    item.hItem = relative(TVGN_CARET, nullptr);
-    item.pszText = text.data();
-    item.cchTextMax = kItemTextSize;
-    if (item.hItem != nullptr)
-        SendMessageA(hTreeView, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    paneFont = static_cast<size_t>(item.lParam);
+    HTREEITEM item = selectedItem();
+    paneFont = treeItemFont(item);
+    // In a collection only a table item, under a font item, shows a table.
+    std::string text = !otf || !otf->isCollection() || isTableItem(item) ? treeItemText(item) : "";
     if (otf && otf->isCollection()) {
-        // Only a table item, under a font item under the root, shows a table.
-        HTREEITEM parent = item.hItem ? relative(TVGN_PARENT, item.hItem) : nullptr;
-        if (parent == nullptr || relative(TVGN_PARENT, parent) == nullptr)
-            text.assign(1, '\0');
-        std::string sharing = sharingText(otf->fontsSharing(text.data(), paneFont));
+        std::string sharing = sharingNotice(otf->fontsSharing(text.c_str(), paneFont));
         SendMessageA(hStatusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(sharing.c_str()));
     }
-    createTablePane(hwnd, hPane, text.data());
+    createTablePane(hwnd, hPane, text.c_str());
     movePane();
+    updateRemoveCommand(hwnd);
+}
+
+// A right-click offers the menu of the item under the mouse, which it selects;
+// the menu key and Shift+F10 (at -1, -1) that of the selected item, beside it.
+void onContextMenu(HWND hwnd, HWND from, LPARAM lParam) {
+    if (from != hTreeView)
+        return;
+    POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    HTREEITEM item = selectedItem();
+    if (at.x == -1 && at.y == -1) {
+        RECT label = {};
+        if (item == nullptr || !TreeView_GetItemRect(hTreeView, item, &label, TRUE))
+            return;
+        at = {label.left, label.bottom};
+        ClientToScreen(hTreeView, &at);
+    } else {
+        TVHITTESTINFO hit = {};
+        hit.pt = at;
+        ScreenToClient(hTreeView, &hit.pt);
+        item = TreeView_HitTest(hTreeView, &hit);
+        if (!(hit.flags & TVHT_ONITEM) || !isTableItem(item))
+            return;
+        TreeView_SelectItem(hTreeView, item);
+    }
+    if (isTableItem(item) && chooseFromTableMenu(hwnd, at))
+        removeTableItem(hwnd, item);
 }
 
 void onButtonUp(HWND hwnd, int32_t x) {
@@ -138,8 +159,13 @@ void onButtonUp(HWND hwnd, int32_t x) {
 
 void onNotify(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-    if (wParam == kTreeViewId && header->code == TVN_SELCHANGEDA)
+    if (wParam != kTreeViewId)
+        return;
+    if (header->code == TVN_SELCHANGEDA)
         onTreeSelectionChanged(hwnd);
+    if (header->code == TVN_KEYDOWN &&
+        reinterpret_cast<const NMTVKEYDOWN*>(lParam)->wVKey == VK_DELETE)
+        removeTableItem(hwnd, selectedItem());
 }
 
 bool showsPlaceholder() {
@@ -148,16 +174,28 @@ bool showsPlaceholder() {
            std::strcmp(name, kPlaceholderPaneClass) == 0;
 }
 
-void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if (LOWORD(wParam) != kCmdFontLoaded)
-        return;
+void onFontLoaded(HWND hwnd, const char* path) {
     paneFont = 0;
-    fillTableTree(hTreeView, reinterpret_cast<const char*>(lParam));
+    fillTableTree(hTreeView, path);
     // A font always opens on the placeholder, whatever its file is called.
     // The main window has put one in place before the font changed.
     if (!showsPlaceholder()) {
         createTablePane(hwnd, hPane, "");
         movePane();
+    }
+    updateRemoveCommand(hwnd);
+}
+
+void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    switch (LOWORD(wParam)) {
+    case kCmdFontLoaded:
+        onFontLoaded(hwnd, reinterpret_cast<const char*>(lParam));
+        break;
+    case IDM_REMOVE:
+        removeTableItem(hwnd, selectedItem());
+        break;
+    default:
+        break;
     }
 }
 
@@ -190,6 +228,9 @@ LRESULT CALLBACK baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_COMMAND:
         onCommand(hwnd, wParam, lParam);
+        return 0;
+    case WM_CONTEXTMENU:
+        onContextMenu(hwnd, reinterpret_cast<HWND>(wParam), lParam);
         return 0;
     case WM_LBUTTONDOWN:
         splitterButtonDown(hwnd, splitPos);
@@ -270,6 +311,52 @@ void createTablePane(HWND parent, HWND& slot, const char* text) {
                            0, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
+bool isTableItem(HTREEITEM item) {
+    HTREEITEM parent = item ? relative(TVGN_PARENT, item) : nullptr;
+    if (parent == nullptr || !otf)
+        return false;
+    return !otf->isCollection() || relative(TVGN_PARENT, parent) != nullptr;
+}
+
+std::string treeItemText(HTREEITEM item) {
+    std::vector<char> text(kItemTextSize, '\0');
+    TVITEMA data = {};
+    data.mask = TVIF_TEXT | TVIF_HANDLE;
+    data.hItem = item;
+    data.pszText = text.data();
+    data.cchTextMax = kItemTextSize;
+    if (item != nullptr)
+        SendMessageA(hTreeView, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+    return text.data();
+}
+
+size_t treeItemFont(HTREEITEM item) {
+    TVITEMA data = {};
+    data.mask = TVIF_PARAM | TVIF_HANDLE;
+    data.hItem = item;
+    if (item != nullptr)
+        SendMessageA(hTreeView, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+    return static_cast<size_t>(data.lParam);
+}
+
+// Every other item stays as it is, expanded or not.
+void deleteTableItems(const char* tag, const std::vector<size_t>& fonts) {
+    HTREEITEM root = relative(TVGN_ROOT, nullptr);
+    std::vector<HTREEITEM> parents = {root}; // a single font's tables stand under the root
+    if (otf && otf->isCollection()) {
+        parents.clear();
+        for (HTREEITEM font = relative(TVGN_CHILD, root); font; font = relative(TVGN_NEXT, font))
+            parents.push_back(font);
+    }
+    for (HTREEITEM parent : parents)
+        for (HTREEITEM item = relative(TVGN_CHILD, parent), next; item != nullptr; item = next) {
+            next = relative(TVGN_NEXT, item);
+            if (treeItemText(item) == tag &&
+                std::count(fonts.begin(), fonts.end(), treeItemFont(item)) != 0)
+                TreeView_DeleteItem(hTreeView, item);
+        }
+}
+
 void storePaneEdits() {
     if (hPane != nullptr)
         SendMessageA(hPane, kMsgStorePaneEdits, 0, 0);
@@ -282,6 +369,7 @@ void clearTableBrowser(HWND baseWindow) {
     paneFont = 0;
     createTablePane(baseWindow, hPane, "");
     movePane();
+    updateRemoveCommand(baseWindow);
 }
 
 void layOutPanes() {

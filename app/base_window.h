@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 constexpr char kBaseWindowClass[] = "fontabBaseWindow";
 
@@ -54,6 +55,17 @@ const char* paneClassFor(const char* text);
 
 // A collection's font item: "N: NAME", or "N" for a font without a name.
 std::string fontItemText(size_t font, const std::u16string& name);
+
+// A table item: below the root of a single font, below a font item of a
+// collection. Only table items can be removed.
+bool isTableItem(HTREEITEM item);
+// An item's text, and the font it belongs to (0 in a single font).
+std::string treeItemText(HTREEITEM item);
+size_t treeItemFont(HTREEITEM item);
+
+// Deletes the items of tag in each of fonts (the items under the root in a
+// single font, font 0).
+void deleteTableItems(const char* tag, const std::vector<size_t>& fonts);
 
 // Gives each font item of a collection the font's full name as it stands
 // now: after a rename, the tree shows the new names.

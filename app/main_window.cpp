@@ -7,6 +7,7 @@
 #include "app/file_dialogs.h"
 #include "app/placeholder_pane.h"
 #include "app/table_panes.h"
+#include "font/path_parts.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
@@ -64,13 +65,8 @@ void setStatusText(const char* text) {
     SendMessageA(hStatusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
 }
 
-// Nothing may reach the objects of a released font: the tree and the pane go
-// first, then the font.
-void releaseFont() {
-    clearTableBrowser(hBaseWindow);
-    freeFontFile(fileImage, otf);
-    fileLength = 0;
-}
+// The open font's path as it was opened: the question about its edits names it.
+std::string fontPath;
 
 } // namespace
 
@@ -103,13 +99,48 @@ void onSize(WPARAM wParam, LPARAM lParam) {
     MoveWindow(hBaseWindow, 0, 0, LOWORD(lParam), HIWORD(lParam) - status.bottom, TRUE);
 }
 
-void openFont(HWND hwnd) {
+// True once the open font is in the file the user chose.
+bool writeOutFont(HWND hwnd) {
     storePaneEdits();
-    std::optional<std::string> path = askFontToOpen(hwnd);
+    std::optional<std::string> path = askFontToWriteOut(hwnd, otf && otf->isCollection());
     if (!path)
+        return false;
+    // With no font open nothing is written and nothing is said.
+    if (!otf)
+        return false;
+    const bool written = writeFontFile(path->c_str(), fileLength, fileImage.get(), otf.get());
+    if (!written)
+        MessageBoxA(hwnd, "ファイルを書き出すことができません。", "Error", MB_ICONERROR);
+    noteFontEdited();
+    return written;
+}
+
+// Whether the open font may go (the program quits or opens another file).
+// With unsaved edits the user is asked first: Yes goes on only once the
+// write-out has written them, No goes on without, Cancel stays.
+bool mayLeaveFont(HWND hwnd) {
+    storePaneEdits();
+    if (!otf || !otf->hasUnsavedEdits())
+        return true;
+    const std::string question =
+        std::string(fileNamePart(fontPath.c_str())) + " への変更を保存しますか？";
+    switch (MessageBoxA(hwnd, question.c_str(), "fontab", MB_ICONWARNING | MB_YESNOCANCEL)) {
+    case IDYES:
+        return writeOutFont(hwnd);
+    case IDNO:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The font goes only once the new one has opened (see loadFont).
+void openFont(HWND hwnd) {
+    if (!mayLeaveFont(hwnd))
         return;
-    releaseFont();
-    SendMessageA(hwnd, WM_COMMAND, kCmdLoadFont, reinterpret_cast<LPARAM>(path->c_str()));
+    std::optional<std::string> path = askFontToOpen(hwnd);
+    if (path)
+        SendMessageA(hwnd, WM_COMMAND, kCmdLoadFont, reinterpret_cast<LPARAM>(path->c_str()));
 }
 
 // One file dropped opens as through File -> open; two or more, or a folder,
@@ -117,37 +148,27 @@ void openFont(HWND hwnd) {
 void onDropFiles(HWND hwnd, HDROP drop) {
     std::optional<std::string> path = droppedFilePath(drop);
     DragFinish(drop);
-    if (!path)
-        return;
-    storePaneEdits();
-    releaseFont();
-    SendMessageA(hwnd, WM_COMMAND, kCmdLoadFont, reinterpret_cast<LPARAM>(path->c_str()));
+    if (path && mayLeaveFont(hwnd))
+        SendMessageA(hwnd, WM_COMMAND, kCmdLoadFont, reinterpret_cast<LPARAM>(path->c_str()));
 }
 
-void writeOutFont(HWND hwnd) {
-    storePaneEdits();
-    std::optional<std::string> path = askFontToWriteOut(hwnd, otf && otf->isCollection());
-    if (!path)
-        return;
-    // With no font open nothing is written and nothing is said.
-    if (!otf)
-        return;
-    if (!writeFontFile(path->c_str(), fileLength, fileImage.get(), otf.get()))
-        MessageBoxA(hwnd, "ファイルを書き出すことができません。", "Error", MB_ICONERROR);
-}
-
+// The open font, if any, is replaced only by a font that has opened: a file
+// that fails leaves it, its edits, the tree and the pane as they were.
 void loadFont(HWND hwnd, const char* path) {
     setStatusText("ファイルを読み込んでいます...");
     FileImage newImage;
     std::unique_ptr<OTF> newOtf;
-    fileLength = loadFontFile(path, newImage, newOtf);
-    if (fileLength != 0) {
+    const int32_t newLength = loadFontFile(path, newImage, newOtf);
+    if (newLength != 0) {
         // A font still open goes only once its tree and pane are gone.
         if (otf)
             clearTableBrowser(hBaseWindow);
         fileImage = std::move(newImage);
         otf = std::move(newOtf);
+        fileLength = newLength;
+        fontPath = path;
         SendMessageA(hBaseWindow, WM_COMMAND, kCmdFontLoaded, reinterpret_cast<LPARAM>(path));
+        noteFontEdited();
     } else {
         MessageBoxA(GetParent(hwnd), "ファイルを開くことができません。", "Error", MB_ICONERROR);
     }
@@ -167,6 +188,9 @@ void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
         break;
     case IDM_ABOUT:
         showAboutBox(hwnd);
+        break;
+    case IDM_REMOVE: // the tree's selected table
+        SendMessageA(hBaseWindow, WM_COMMAND, IDM_REMOVE, 0);
         break;
     case kCmdLoadFont:
         loadFont(hwnd, reinterpret_cast<const char*>(lParam));
@@ -215,9 +239,11 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         onCommand(hwnd, wParam, lParam);
         return 0;
     case WM_CLOSE:
-        storePaneEdits();
-        DestroyWindow(hwnd);
+        if (mayLeaveFont(hwnd))
+            DestroyWindow(hwnd);
         return 0;
+    case WM_QUERYENDSESSION: // Windows ends only once the edits are written or given up
+        return mayLeaveFont(hwnd);
     case WM_DROPFILES:
         onDropFiles(hwnd, reinterpret_cast<HDROP>(wParam));
         return 0;

@@ -8,11 +8,15 @@ add_library(fontab_app STATIC
   ${PROJECT_SOURCE_DIR}/app/dropped_file.cpp
   ${PROJECT_SOURCE_DIR}/app/file_dialogs.cpp
   ${PROJECT_SOURCE_DIR}/app/main_window.cpp
+  ${PROJECT_SOURCE_DIR}/app/pane_controls.cpp
   ${PROJECT_SOURCE_DIR}/app/placeholder_pane.cpp
+  ${PROJECT_SOURCE_DIR}/app/sharing_text.cpp
   ${PROJECT_SOURCE_DIR}/app/splitter.cpp
   ${PROJECT_SOURCE_DIR}/app/startup.cpp
+  ${PROJECT_SOURCE_DIR}/app/table_removal.cpp
   ${PROJECT_SOURCE_DIR}/tables/gasp/gasp_pane.cpp
   ${PROJECT_SOURCE_DIR}/tables/gasp/gasp_setting_dialog.cpp
+  ${PROJECT_SOURCE_DIR}/tables/hhea/hhea_pane.cpp
   ${PROJECT_SOURCE_DIR}/tables/name/name_edit_dialog.cpp
   ${PROJECT_SOURCE_DIR}/tables/name/name_pane.cpp
   ${PROJECT_SOURCE_DIR}/tables/name/name_replace_dialog.cpp

@@ -4,6 +4,7 @@
 
 #include "font/table_tags.h"
 #include "tables/gasp/gasp_pane.h"
+#include "tables/hhea/hhea_pane.h"
 #include "tables/name/name_pane.h"
 #include "tables/os2/os2_pane.h"
 
@@ -13,8 +14,8 @@ struct TablePane {
     const char* tag;
     const char* className;
     WNDPROC procedure;
-    // A pane that shows only a table its model read whole: a table the model
-    // refused (no object) shows the placeholder.
+    // A pane that shows only a table that has an object: a table without one
+    // shows the placeholder.
     bool needsObject = false;
 };
 
@@ -22,4 +23,5 @@ inline constexpr TablePane tablePanes[] = {
     {kOS2Tag, kOS2PaneClass, os2WindowProc},
     {kGaspTag, kGaspPaneClass, gaspWindowProc},
     {kNameTag, kNamePaneClass, nameWindowProc, true},
+    {kHheaTag, kHheaPaneClass, hheaWindowProc, true},
 };

@@ -33,7 +33,8 @@ struct Table {
     std::unique_ptr<Overlay> overlay; // the changed objects' fields over the bytes
     std::vector<fontObject*> objects; // changed objects writing here, in site order
     size_t offset = 0;
-    uint32_t checksum = 0;
+    uint32_t checksum = 0; // its record's: a head's without its adjustment
+    uint32_t wordSum = 0;  // of every byte, for the file's sum
 
     Overlay& laid() {
         if (!overlay)
@@ -196,8 +197,10 @@ class Relayout {
         // whole file's sum is known.
         if (Table* head = adjustedHead())
             head->laid().putU32(kHeadAdjustmentOffset, 0);
-        for (Table& table : tables_)
+        for (Table& table : tables_) {
             table.checksum = checksumOf(table);
+            table.wordSum = table.laid().checksum(0, table.length);
+        }
 
         size_t size = headerSize();
         for (size_t font = 0; font < otf_.fonts.size(); ++font)
@@ -226,13 +229,16 @@ class Relayout {
             writer.writeU16(search.searchRange);
             writer.writeU16(search.entrySelector);
             writer.writeU16(search.rangeShift);
-            for (size_t index : recordTable_[font]) {
+            for (size_t i = 0; i < recordTable_[font].size(); ++i) {
+                const size_t index = recordTable_[font][i];
                 if (index == SIZE_MAX)
                     continue;
                 const Table& table = tables_[index];
+                // Each record keeps its own tag bytes, even past a NUL that
+                // makes two tags one.
                 uint8_t tag[4];
                 for (size_t k = 0; k < sizeof tag; ++k)
-                    tag[k] = static_cast<uint8_t>(table.record->tag[k]);
+                    tag[k] = static_cast<uint8_t>(directory.tableRecords[i].tag[k]);
                 writer.writeBytes(tag, sizeof tag);
                 writer.writeU32(table.checksum);
                 writer.writeU32(static_cast<uint32_t>(table.offset));
@@ -262,7 +268,7 @@ class Relayout {
         // the file's sum is the header's plus every table's.
         uint32_t sum = sfntChecksum(header.data(), header.size());
         for (const Table& table : tables_)
-            sum += table.checksum;
+            sum += table.wordSum;
         head->laid().putU32(kHeadAdjustmentOffset, kChecksumMagic - sum);
     }
 

@@ -61,40 +61,27 @@ uint32_t Overlay::checksum(size_t begin, size_t length) const {
         return 0;
     uint32_t sum = sfntChecksum(base_ + begin, end - begin);
     // Each laid byte adds its difference from the base at its place in its word.
-    auto run = runs_.upper_bound(begin);
-    if (run != runs_.begin())
-        --run;
-    for (; run != runs_.end() && run->first < end; ++run)
-        for (size_t i = 0; i < run->second.size(); ++i) {
-            const size_t at = run->first + i;
-            if (at < begin || at >= end)
-                continue;
-            const uint32_t shift = 8 * (3 - (at - begin) % 4);
-            sum += (uint32_t{run->second[i]} << shift) - (uint32_t{base_[at]} << shift);
-        }
+    anyLaidByte(begin, end, [&](size_t at, uint8_t laid) {
+        const uint32_t shift = 8 * (3 - (at - begin) % 4);
+        sum += (uint32_t{laid} << shift) - (uint32_t{base_[at]} << shift);
+        return false;
+    });
     return sum;
 }
 
 bool Overlay::changes(size_t begin, size_t end) const {
+    return anyLaidByte(begin, end, [&](size_t at, uint8_t laid) { return laid != base_[at]; });
+}
+
+std::map<size_t, std::vector<uint8_t>>::const_iterator Overlay::firstRun(size_t begin) const {
     auto run = runs_.upper_bound(begin);
-    if (run != runs_.begin())
-        --run;
-    for (; run != runs_.end() && run->first < end; ++run)
-        for (size_t i = 0; i < run->second.size(); ++i) {
-            const size_t at = run->first + i;
-            if (at >= begin && at < end && run->second[i] != base_[at])
-                return true;
-        }
-    return false;
+    return run == runs_.begin() ? run : std::prev(run);
 }
 
 bool Overlay::writeTo(ByteSink& sink, size_t begin, size_t length) const {
     const size_t end = std::min(begin + length, size_);
     size_t at = begin;
-    auto run = runs_.upper_bound(begin);
-    if (run != runs_.begin())
-        --run;
-    for (; at < end && run != runs_.end() && run->first < end; ++run) {
+    for (auto run = firstRun(begin); at < end && run != runs_.end() && run->first < end; ++run) {
         const size_t runEnd = run->first + run->second.size();
         if (runEnd <= at)
             continue;

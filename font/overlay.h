@@ -28,6 +28,20 @@ class Overlay {
     bool writeTo(ByteSink& sink, size_t begin, size_t length) const;
 
   private:
+    // The run that holds begin or is the last one before it.
+    std::map<size_t, std::vector<uint8_t>>::const_iterator firstRun(size_t begin) const;
+    // Whether test(offset, byte) holds for a laid byte in [begin, end),
+    // asked in order until it does.
+    template <class Test> bool anyLaidByte(size_t begin, size_t end, Test test) const {
+        for (auto run = firstRun(begin); run != runs_.end() && run->first < end; ++run)
+            for (size_t i = 0; i < run->second.size(); ++i) {
+                const size_t at = run->first + i;
+                if (at >= begin && at < end && test(at, run->second[i]))
+                    return true;
+            }
+        return false;
+    }
+
     const uint8_t* base_;
     size_t size_;
     std::map<size_t, std::vector<uint8_t>> runs_; // disjoint, by start

@@ -3,6 +3,8 @@
 #include "font/table_tags.h"
 
 #include "tables/gasp/gasp_header.h"
+#include "tables/head/font_header.h"
+#include "tables/hhea/hhea_header.h"
 #include "tables/name/naming_table.h"
 #include "tables/os2/os2.h"
 
@@ -15,17 +17,22 @@ template <class T> std::unique_ptr<fontObject> make(const uint8_t* tableStart, s
     return std::make_unique<T>(tableStart, spanLength);
 }
 
-// For a model that refuses a table as a whole: no object at all then.
+// For a model whose table is no use unless it is read whole: a table it
+// cannot read gets no object, as if the tag had no model.
 template <class T>
-std::unique_ptr<fontObject> makeWhole(const uint8_t* tableStart, size_t spanLength) {
+std::unique_ptr<fontObject> makeWhenRead(const uint8_t* tableStart, size_t spanLength) {
     auto object = std::make_unique<T>(tableStart, spanLength);
-    return object->valid ? std::move(object) : nullptr;
+    if (!object->valid)
+        return nullptr;
+    return object;
 }
 
 const TableModel kTableModels[] = {
     {kOS2Tag, make<OS2>},
     {kGaspTag, make<gaspHeader>},
-    {kNameTag, makeWhole<NamingTable>},
+    {kNameTag, makeWhenRead<NamingTable>},
+    {kHheaTag, makeWhenRead<hheaHeader>},
+    {kHeadTag, makeWhenRead<fontHeader>},
 };
 
 } // namespace

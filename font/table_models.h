@@ -11,6 +11,7 @@
 // make gives null for a table that its model refuses as a whole.
 struct TableModel {
     const char* tag;
+    // The table's object; null when the model takes no object for it.
     std::unique_ptr<fontObject> (*make)(const uint8_t* tableStart, size_t spanLength);
 };
 

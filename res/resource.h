@@ -9,6 +9,7 @@
 #define IDM_WRITE 201
 #define IDM_QUIT 202
 #define IDM_ABOUT 203
+#define IDM_REMOVE 204
 #define IDC_STATICTEXT 506
 
 // gasp range dialog

@@ -112,6 +112,7 @@ void editRange(HWND pane, int row) {
     }
     fillGaspList(hGaspList, table->ranges);
     UpdateWindow(hGaspList);
+    noteFontEdited();
 }
 
 void onNotify(HWND pane, LPARAM lParam) {

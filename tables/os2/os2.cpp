@@ -1,31 +1,8 @@
 #include "tables/os2/os2.h"
 
-#include "font/byte_reader.h"
-#include "font/byte_writer.h"
+#include "font/field_stream.h"
 
 #include <vector>
-
-namespace {
-
-// Reading and writing walk the same field list below, so the two are mirror
-// images by construction.
-struct FieldReader {
-    ByteReader& in;
-    bool u16(uint16_t& value) { return in.readU16(value); }
-    bool s16(int16_t& value) { return in.readS16(value); }
-    bool u32(uint32_t& value) { return in.readU32(value); }
-    template <size_t N> bool bytes(uint8_t (&value)[N]) { return in.readBytes(value, N); }
-};
-
-struct FieldWriter {
-    ByteWriter& out;
-    bool u16(uint16_t value) { return out.writeU16(value); }
-    bool s16(int16_t value) { return out.writeS16(value); }
-    bool u32(uint32_t value) { return out.writeU32(value); }
-    template <size_t N> bool bytes(const uint8_t (&value)[N]) { return out.writeBytes(value, N); }
-};
-
-} // namespace
 
 size_t OS2::sizeForVersion(uint16_t version) {
     switch (version) {

@@ -33,3 +33,24 @@ inline void storeWidthPosition(OS2& os2, int position) {
 inline void storePanoseWeight(OS2& os2, intptr_t itemData) {
     os2.panose[kPanoseWeightIndex] = static_cast<uint8_t>(itemData & 0xFF);
 }
+
+// fsSelection bit 7, USE_TYPO_METRICS: set, it tells the platforms that
+// heed it to space lines by the typo metrics. Defined from version 4 on.
+constexpr uint16_t kUseTypoMetricsBit = 0x0080;
+constexpr uint16_t kUseTypoMetricsFirstVersion = 4;
+
+inline bool definesUseTypoMetrics(const OS2& os2) {
+    return os2.version >= kUseTypoMetricsFirstVersion;
+}
+inline bool usesTypoMetrics(const OS2& os2) {
+    return (os2.fsSelection & kUseTypoMetricsBit) != 0;
+}
+// Sets or clears the bit alone, every other bit as read; false, changing
+// nothing, for a version that does not define it.
+inline bool storeUseTypoMetrics(OS2& os2, bool on) {
+    if (!definesUseTypoMetrics(os2))
+        return false;
+    os2.fsSelection = static_cast<uint16_t>(on ? os2.fsSelection | kUseTypoMetricsBit
+                                               : os2.fsSelection & ~kUseTypoMetricsBit);
+    return true;
+}

@@ -1,6 +1,7 @@
 #include "tables/os2/os2_pane.h"
 
 #include "app/base_window.h"
+#include "app/pane_controls.h"
 #include "font/table_tags.h"
 #include "tables/os2/os2.h"
 #include "tables/os2/os2_edit.h"
@@ -31,27 +32,14 @@ constexpr DWORD kCheckBoxStyle = WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX;
 constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE;
 constexpr DWORD kTrackbarStyle = WS_CHILD | WS_VISIBLE | TBS_AUTOTICKS;
 
-constexpr int kPaneFontHeight = 12;
-constexpr char kPaneFontFace[] = "ＭＳ Ｐゴシック";
 constexpr int kVendorIdLength = sizeof(OS2::achVendID);
 
-struct Place {
-    int x, y, width, height;
-};
-
-HFONT createPaneFont() {
-    return CreateFontA(kPaneFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
-                       VARIABLE_PITCH | FF_DONTCARE, kPaneFontFace);
-}
+using Place = PanePlace;
 
 // Every control gets the pane font at once, without a redraw.
 HWND createControl(HWND pane, const char* className, const char* text, DWORD style, Place place,
                    DWORD exStyle = 0) {
-    HWND control = CreateWindowExA(exStyle, className, text, style, place.x, place.y, place.width,
-                                   place.height, pane, nullptr, GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(hOS2Font), 0);
-    return control;
+    return createPaneControl(pane, hOS2Font, className, text, style, place, exStyle);
 }
 
 const char* bufferText(const char* text) {
@@ -197,6 +185,7 @@ void onTrackbarMoved(HWND trackbar) {
         storeWidthPosition(*os2, trackbarPosition(trackbar));
         showName(hWidthName, widthClassName(os2->usWidthClass));
     }
+    noteFontEdited();
 }
 
 // The chosen item's data is the PANOSE weight it stands for.
@@ -211,15 +200,7 @@ void onPanoseChosen(HWND list) {
     if (value == CB_ERR)
         return;
     storePanoseWeight(*os2, value);
-}
-
-// Labels, check boxes, trackbars and the disabled boxes draw on the pane's
-// own colour (its class brush), not the dialog colour, so that the pane reads
-// as one surface in every colour scheme; text in the colour made for it.
-LRESULT paintOnPane(HDC dc) {
-    SetTextColor(dc, GetSysColor(COLOR_MENUTEXT));
-    SetBkColor(dc, GetSysColor(COLOR_MENU));
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_MENU));
+    noteFontEdited();
 }
 
 } // namespace

@@ -22,6 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     edits.panoseWeight = static_cast<uint8_t>(hash >> 20);
     edits.nameRecord = (hash >> 4) & 0xFF;
     edits.newName.assign((hash >> 12) % 70, u"Ab-ü "[hash % 5]); // the PostScript bound and past
+    // Values around both ranges' ends, so that some are refused.
+    for (size_t i = 0; i < edits.lineMetrics.size(); ++i)
+        edits.lineMetrics[i] = static_cast<int32_t>((hash >> (3 * i)) % 0x20000) - 0x8100;
+    edits.useTypoMetrics = (hash >> 29) & 1;
+    edits.allFonts = (hash >> 30) & 1;
     if (const char* rule = brokenWriteRule(data, size, edits)) {
         std::fprintf(stderr, "container_fuzzer: broken rule: %s\n", rule);
         std::abort();

@@ -153,6 +153,14 @@ Bytes headTable() {
     return bytes;
 }
 
+Bytes hheaTable(int16_t ascender, int16_t descender, int16_t lineGap) {
+    Bytes bytes = filler(36, 0x61);
+    putU32(bytes, 0, 0x00010000);
+    for (auto [at, value] : {std::pair{4, ascender}, {6, descender}, {8, lineGap}})
+        putU16(bytes, at, static_cast<uint16_t>(value));
+    return bytes;
+}
+
 Bytes nameTable(const std::vector<NameRecord>& records) {
     std::vector<RawNameRecord> raw;
     for (const auto& [platform, encoding, language, nameId, text] : records) {

@@ -58,6 +58,8 @@ Bytes gaspTable(uint16_t version, const std::vector<std::pair<uint16_t, uint16_t
 // size when given), every byte distinct enough that a misplaced write shows.
 Bytes os2Table(uint16_t version, std::optional<size_t> size = std::nullopt);
 Bytes headTable(); // 54 bytes
+// An hhea table of version 1.0 with these metrics, every other byte distinct.
+Bytes hheaTable(int16_t ascender, int16_t descender, int16_t lineGap);
 // A name table of (platformID, encodingID, languageID, nameID, text) records,
 // the text in UTF-16BE.
 using NameRecord = std::tuple<uint16_t, uint16_t, uint16_t, uint16_t, std::u16string>;
@@ -75,6 +77,8 @@ constexpr size_t kOS2WidthAt = 6;
 constexpr size_t kOS2FsTypeAt = 8;
 constexpr size_t kOS2PanoseWeightAt = 34; // bWeight, the third PANOSE byte
 constexpr size_t kOS2VendorAt = 58;
+constexpr size_t kOS2FsSelectionAt = 62;
+constexpr size_t kHeadYMinAt = 38, kHeadYMaxAt = 42;
 
 // A small well-formed font holding, in this order: gasp, VORG, cmap, GASP,
 // os/2, OS/2 (version 2), head, "cvt ".

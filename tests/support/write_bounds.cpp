@@ -3,6 +3,8 @@
 #include "font/otf.h"
 #include "font/write_out.h"
 #include "tables/gasp/gasp_range_edit.h"
+#include "tables/hhea/hhea_header.h"
+#include "tables/hhea/line_spacing.h"
 #include "tables/name/name_edit.h"
 #include "tables/os2/os2_edit.h"
 #include "tests/support/sfnt_builder.h"
@@ -24,15 +26,27 @@ void allow(std::vector<bool>& writable, size_t begin, size_t length) {
 // The values the panes can change, of every object, to set them back.
 struct Values {
     std::map<gaspHeader*, std::map<uint16_t, uint16_t>> ranges;
-    std::map<OS2*, std::tuple<uint16_t, uint16_t, uint8_t>> os2;
+    using OS2Values = std::tuple<uint16_t, uint16_t, uint8_t, int16_t, int16_t, int16_t, uint16_t,
+                                 uint16_t, uint16_t>;
+    std::map<OS2*, OS2Values> os2;
+    std::map<hheaHeader*, std::tuple<int16_t, int16_t, int16_t>> hhea;
+
+    static auto os2Fields(OS2& t) {
+        return std::tie(t.usWeightClass, t.usWidthClass, t.panose[2], t.sTypoAscender,
+                        t.sTypoDescender, t.sTypoLineGap, t.usWinAscent, t.usWinDescent,
+                        t.fsSelection);
+    }
     std::map<NamingTable*, std::vector<NamingRecord>> names;
+    static auto hheaFields(hheaHeader& t) { return std::tie(t.ascender, t.descender, t.lineGap); }
 
     explicit Values(const OTF& otf) {
         for (const auto& entry : otf.tableObjects)
             if (auto* gasp = dynamic_cast<gaspHeader*>(entry.second.get()))
                 ranges[gasp] = gasp->ranges;
             else if (auto* table = dynamic_cast<OS2*>(entry.second.get()))
-                os2[table] = {table->usWeightClass, table->usWidthClass, table->panose[2]};
+                os2[table] = os2Fields(*table);
+            else if (auto* header = dynamic_cast<hheaHeader*>(entry.second.get()))
+                hhea[header] = hheaFields(*header);
             else if (auto* name = dynamic_cast<NamingTable*>(entry.second.get()))
                 names[name] = name->records;
     }
@@ -42,7 +56,9 @@ struct Values {
         for (const auto& [gasp, saved] : ranges)
             gasp->ranges = saved;
         for (const auto& [table, saved] : os2)
-            std::tie(table->usWeightClass, table->usWidthClass, table->panose[2]) = saved;
+            os2Fields(*table) = saved;
+        for (const auto& [header, saved] : hhea)
+            hheaFields(*header) = saved;
     }
 };
 
@@ -85,6 +101,21 @@ std::optional<size_t> strayChange(const uint8_t* before, const uint8_t* after, s
 // bytes as read and a true checksum; zeros in every byte no header,
 // directory or table holds. Null when nothing is.
 namespace {
+// Whether a changed object writes at the table of record: the object that
+// the tag stands for in any font listing that very table.
+bool writtenByChangedObject(const OTF& otf, const TableRecord& record) {
+    for (size_t font = 0; font < otf.fonts.size(); ++font)
+        for (size_t i = 0; i < otf.fonts[font].tableRecords.size(); ++i) {
+            const TableRecord& other = otf.fonts[font].tableRecords[i];
+            fontObject* object = nullptr;
+            if (otf.fonts[font].lists(i) && std::strcmp(other.tag, record.tag) == 0 &&
+                other.offset == record.offset && other.length == record.length &&
+                otf.findTable(other.tag, object, font) && object && otf.changed(object))
+                return true;
+        }
+    return false;
+}
+
 void hold(std::vector<std::pair<size_t, size_t>>& held, size_t begin, size_t length) {
     held.emplace_back(begin, begin + length);
 }
@@ -135,22 +166,20 @@ const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size,
             if (!inFile)
                 span = 0;
             fontObject* object = nullptr;
-            const bool changed =
-                otf.findTable(was.tag, object, font) && object && otf.changed(object);
+            const bool changed = writtenByChangedObject(otf, was);
             // A changed whole table is re-laid as compiled, at its new length,
             // wherever its record lies in the file.
-            const bool compiled = changed && object->writesWholeTable() && inFile;
+            const bool compiled = changed && otf.findTable(was.tag, object, font) && object &&
+                                  object->writesWholeTable() && otf.changed(object) && inFile;
             if (std::memcmp(&out[record], was.tag, 4) != 0 || offset % 4 != 0 ||
                 length != (compiled ? object->writeExtent() : span) || offset + length > out.size())
-                return "each re-laid record keeps its tag and its length as read, "
-                       "aligned inside "
+                return "each re-laid record keeps its tag and its length as read, aligned inside "
                        "the file";
             if (compiled && serializedFields(*object) != Bytes(&out[offset], &out[offset] + length))
                 return "a changed whole table is re-laid as its object compiles it";
             hold(held, offset, length);
             hasHead |= font == 0 && std::strcmp(was.tag, "head") == 0 && length >= 12;
-            // A single font's head differs from its bytes as read in its adjustment
-            // alone.
+            // A single font's head differs from its bytes as read in its adjustment alone.
             const bool head = std::strcmp(was.tag, "head") == 0 && length >= 12;
             const size_t skip = head && !collection ? 8 : length; // the adjustment, 4 bytes
             auto same = [&](size_t from, size_t to) {
@@ -213,6 +242,10 @@ void editLikeThePanes(OTF& otf, const PaneEdits& edits) {
         storeWidthPosition(*os2, edits.widthPosition);
         storePanoseWeight(*os2, edits.panoseWeight);
     }
+    for (size_t i = 0; i < lineMetricFields.size(); ++i)
+        storeLineMetric(otf, font, lineMetricFields[i].metric, edits.lineMetrics[i],
+                        edits.allFonts);
+    storeUseTypoMetrics(otf, font, edits.useTypoMetrics, edits.allFonts);
 }
 
 const char* brokenWriteRule(const uint8_t* data, size_t size, const PaneEdits& edits) {

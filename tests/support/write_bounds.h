@@ -3,6 +3,7 @@
 // native tests and the fuzz target share.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -30,9 +31,11 @@ std::vector<uint8_t> writtenOut(const OTF& otf, const std::vector<uint8_t>& imag
 const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size,
                              const std::vector<uint8_t>& out);
 
-// What the two panes do to one font of a file: the gasp range at row
-// (counted from the smallest limit, modulo the count) retyped and given new
-// check boxes, the two trackbars moved and a PANOSE item chosen.
+// What the panes do to one font of a file: the gasp range at row (counted
+// from the smallest limit, modulo the count) retyped and given new check
+// boxes, the two trackbars moved and a PANOSE item chosen; a value stored
+// into each line-spacing field, in their order (one out of its range stores
+// nothing), and USE_TYPO_METRICS, into that font or every font.
 struct PaneEdits {
     size_t font = 0; // modulo the number of fonts
     size_t gaspRow = 0;
@@ -44,6 +47,9 @@ struct PaneEdits {
     uint8_t panoseWeight = 8;
     size_t nameRecord = 0; // the record renamed, modulo the count
     std::u16string newName = u"Renamed";
+    std::array<int32_t, 8> lineMetrics = {900, -250, 100, 800, -200, 90, 1100, 300};
+    bool useTypoMetrics = true;
+    bool allFonts = false;
 };
 void editLikeThePanes(OTF& otf, const PaneEdits& edits);
 // The name dialog's store: one record of the edited font's name table renamed.

@@ -4,12 +4,6 @@
 
 namespace {
 
-std::string statusText() {
-    char text[256] = {};
-    SendMessageA(hStatusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
 const char kAll[] = "この表はフォント 0, 1, 2 が共有しています。";
 const char kFonts02[] = "この表はフォント 0, 2 が共有しています。";
 
@@ -75,7 +69,10 @@ TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThem) 
 // to FONTAB_FILE ("in." and its extension) in FONTAB_WRITE_OUT_DIR and reads
 // what this writes there as "out.": through font FONTAB_FONT of a collection
 // (empty: the file's one font), the trackbars to FONTAB_WEIGHT_POSITION and
-// FONTAB_WIDTH_POSITION, the PANOSE weight FONTAB_PANOSE_WEIGHT and, when
+// FONTAB_WIDTH_POSITION, the PANOSE weight FONTAB_PANOSE_WEIGHT, when
+// FONTAB_LINE_METRICS is not empty its eight values ("-": left alone) typed
+// into the line-spacing fields, for every font when FONTAB_ALL_FONTS is not
+// empty, and USE_TYPO_METRICS flipped where it can be; and, when
 // FONTAB_GASP_PPEM is not 0, the first gasp range to that size, both flags.
 TEST(FontToolsWriteOut, ThroughOneFont) {
     const char* folder = std::getenv("FONTAB_WRITE_OUT_DIR");
@@ -93,6 +90,19 @@ TEST(FontToolsWriteOut, ThroughOneFont) {
     moveTrackbar(hWeightTrackbar, number("FONTAB_WEIGHT_POSITION"), {TB_ENDTRACK});
     moveTrackbar(hWidthTrackbar, number("FONTAB_WIDTH_POSITION"), {TB_ENDTRACK});
     ASSERT_TRUE(chooseItem(hPanoseCombo, number("FONTAB_PANOSE_WEIGHT")));
+    if (std::istringstream metrics(std::getenv("FONTAB_LINE_METRICS")); !metrics.str().empty()) {
+        ASSERT_TRUE(selectItem(item + "hhea") && hMetricEdits[0] != nullptr);
+        if (*std::getenv("FONTAB_ALL_FONTS") != '\0') {
+            ASSERT_NE(hAllFontsBox, nullptr);
+            click(hAllFontsBox);
+        }
+        std::string value;
+        for (HWND field : hMetricEdits)
+            if (metrics >> value && value != "-")
+                typeIntoField(field, value);
+        if (IsWindowEnabled(hUseTypoMetricsBox))
+            click(hUseTypoMetricsBox);
+    }
     if (std::string size = std::getenv("FONTAB_GASP_PPEM"); size != "0") {
         ASSERT_TRUE(selectItem(item + "gasp"));
         editRow(0, {answer({size.c_str(), IDC_GASP_PPEM, 1, 1})});

@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """Reads with fontTools what the program writes under Wine: the case
 FontToolsWriteOut.ThroughOneFont edits, through the panes, the OS/2 weight
-class, width class and PANOSE weight and a gasp range of real fonts (OS/2
-versions 1, 3 and 4, TrueType and CFF outlines, with and without gasp) and of
-one font of real collections, and writes each out (see real_font_failures);
+class, width class and PANOSE weight, a gasp range and the line spacing of
+real fonts (OS/2 versions 1, 3 and 4, TrueType and CFF outlines, with and
+without gasp) and of one font of real collections, the line spacing there
+for every font at once, and writes each out (see real_font_failures);
 with --renames, FontToolsWriteOut.Renaming renames real fonts and collections
 through the name pane (see renamed_failures)."""
 
@@ -23,12 +24,22 @@ def fields(font, tag):  # an object among them (the PANOSE) as a dictionary
 
 
 # Real fonts edited through the program: (file, package, the font of a
-# collection edited through, None for a single font).
-REAL_FONTS = [("/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf", "fonts-ipafont-gothic", None),
-              ("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "fonts-dejavu-core", None),
-              ("/usr/share/fonts/opentype/cantarell/Cantarell-Regular.otf", "fonts-cantarell", None),
-              ("/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc", "fonts-wqy-zenhei", 1),
-              ("/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc", "fonts-noto-cjk", 4)]
+# collection edited through, None for a single font, and the line spacing:
+# None for none; else whether it goes to every font, and the values stored,
+# None for every field moved off the font's own).
+REAL_FONTS = [("/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf", "fonts-ipafont-gothic", None,
+               (False, None)),
+              ("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "fonts-dejavu-core", None, None),
+              ("/usr/share/fonts/opentype/cantarell/Cantarell-Regular.otf", "fonts-cantarell", None,
+               (False, None)),
+              ("/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc", "fonts-wqy-zenhei", 1, (True, None)),
+              ("/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc", "fonts-noto-cjk", 3,
+               (True, {"lineGap": 100, "usWinAscent": 1100, "usWinDescent": 300}))]
+
+# The line-spacing pane's fields in its order: (table, fontTools' name, offset).
+LINE_FIELDS = [("hhea", "ascent", 4), ("hhea", "descent", 6), ("hhea", "lineGap", 8),
+               ("OS/2", "sTypoAscender", 68), ("OS/2", "sTypoDescender", 70),
+               ("OS/2", "sTypoLineGap", 72), ("OS/2", "usWinAscent", 74), ("OS/2", "usWinDescent", 76)]
 
 
 def directories(data):
@@ -54,11 +65,13 @@ def run_wine_case(args, case, environment):
     return run.returncode == 0 and "[  PASSED  ] 1 test." in run.stdout
 
 
-def real_font_failures(args, folder, path, through):
+def real_font_failures(args, folder, path, through, spacing):
     """Edits through the font through (the file's one font when None) under Wine: the OS/2
-    values and the first gasp range. Every font sharing an edited table shows the new values,
-    no other does; the edited tables' checksums are true in every directory; every other
-    byte is as read, but for head.checkSumAdjustment of a single font, which must balance."""
+    values and the first gasp range, and the line spacing, which goes to that font or every
+    font, flipping USE_TYPO_METRICS where its version has it. Every font an edited table went
+    to shows the new values, no other does; every other hhea and OS/2 field is as before; the
+    edited tables' checksums are true in every directory; every other byte is as read, but for
+    head.checkSumAdjustment of a single font, which must balance."""
     extension = os.path.splitext(path)[1]
     in_path, out_path = (os.path.join(folder, name + extension) for name in ("in", "out"))
     shutil.copyfile(path, in_path)
@@ -66,43 +79,67 @@ def real_font_failures(args, folder, path, through):
         os.remove(out_path)  # the save dialog would ask to replace it
     data, collection = open(path, "rb").read(), through is not None
     fonts, old = directories(data), TTCollection(path).fonts if collection else [TTFont(path)]
-    mine = fonts[through or 0]
-    os2 = old[through or 0]["OS/2"]  # new values unlike the font's own
+    mine, own = fonts[through or 0], old[through or 0]
+    os2 = own["OS/2"]  # new values unlike the font's own
     weight, width = 9 if os2.usWeightClass != 900 else 3, 3 if os2.usWidthClass != 3 else 7
     panose = 8 if os2.panose.bWeight != 8 else 2
-    limits = sorted(old[through or 0]["gasp"].gaspRange) if "gasp" in mine else []
+    limits = sorted(own["gasp"].gaspRange) if "gasp" in mine else []
     size = next((n for n in range(limits[0] + 1, 0xFFFF) if n not in limits), 0) if limits else 0
+    all_fonts, chosen = spacing or (False, {})
+    values = [None] * len(LINE_FIELDS) if spacing is None else [
+        chosen.get(name) if chosen else getattr(own[tag], name) + 7 * (i + 1)
+        for i, (tag, name, _) in enumerate(LINE_FIELDS)]
+    # USE_TYPO_METRICS is flipped where the edited font's OS/2 version defines it.
+    typo = not (os2.fsSelection & 0x80) if spacing and os2.version >= 4 else None
     environment = {"FONTAB_WRITE_OUT_DIR": "Z:" + folder.replace("/", "\\"),  # Z: is /
                    "FONTAB_FILE": "in" + extension, "FONTAB_FONT": str(through) if collection else "",
                    "FONTAB_WEIGHT_POSITION": str(weight), "FONTAB_WIDTH_POSITION": str(width),
-                   "FONTAB_PANOSE_WEIGHT": str(panose), "FONTAB_GASP_PPEM": str(size)}
+                   "FONTAB_PANOSE_WEIGHT": str(panose), "FONTAB_GASP_PPEM": str(size),
+                   "FONTAB_LINE_METRICS": " ".join("-" if v is None else str(v) for v in values)
+                   if spacing else "", "FONTAB_ALL_FONTS": "1" if all_fonts else ""}
     if not run_wine_case(args, "ThroughOneFont", environment):
         return [f"{path}: the Wine test failed or did not run"]
     out, failures = open(out_path, "rb").read(), []
-    edited = {tag: mine[tag][1:] for tag in ("OS/2", "gasp") if tag in mine}
-    at = edited["OS/2"][0]  # usWeightClass, usWidthClass and the PANOSE bWeight may change
-    may_change = set(range(at + 4, at + 8)) | {at + 34}
-    if "gasp" in edited:
-        may_change |= set(range(edited["gasp"][0], sum(edited["gasp"])))
+    changing = {}  # (offset, length) of each table edited -> the offsets that may change in it
+
+    def allow(record, begin, end):
+        changing.setdefault(tuple(record[1:]), set()).update(range(record[1] + begin, record[1] + end))
+    allow(mine["OS/2"], 4, 8)  # usWeightClass, usWidthClass
+    allow(mine["OS/2"], 34, 35)  # the PANOSE bWeight
+    if "gasp" in mine:
+        allow(mine["gasp"], 0, mine["gasp"][2])
+    expected = []
+    for index, font in enumerate(fonts):
+        went = {tag: spacing is not None and tag in font and (all_fonts or font[tag][1:] == mine[tag][1:])
+                for tag in ("hhea", "OS/2")}
+        want = {tag: fields(old[index], tag) for tag in ("hhea", "OS/2")}
+        if font["OS/2"][1:] == mine["OS/2"][1:]:
+            want["OS/2"].update(usWeightClass=weight * 100, usWidthClass=width,
+                                panose=dict(want["OS/2"]["panose"], bWeight=panose))
+        for (tag, name, at), value in zip(LINE_FIELDS, values):
+            if went[tag] and value is not None:
+                want[tag][name] = value
+                allow(font[tag], at, at + 2)
+        if went["OS/2"] and typo is not None and old[index]["OS/2"].version >= 4:
+            want["OS/2"]["fsSelection"] = want["OS/2"]["fsSelection"] & ~0x80 | (0x80 if typo else 0)
+            allow(font["OS/2"], 62, 64)
+        expected.append(want)
+    may_change = set().union(*changing.values())
     for index, font in enumerate(fonts):
         new = TTFont(out_path, fontNumber=index if collection else -1, checkChecksums=2)
-        shares = {tag: font.get(tag, (0,))[1:] == key for tag, key in edited.items()}
-        for tag in (tag for tag in edited if shares[tag]):
+        for tag in (tag for tag in font if tuple(font[tag][1:]) in changing):
             may_change |= set(range(font[tag][0], font[tag][0] + 4))
             try:
                 new.reader[tag]  # raises when the table's checksum is wrong
             except AssertionError as error:
                 failures.append(f"{path} font {index} table {tag}: {error}")
-        expected = fields(old[index], "OS/2")
-        if shares["OS/2"]:
-            expected.update(usWeightClass=weight * 100, usWidthClass=width,
-                            panose=dict(expected["panose"], bWeight=panose))
-        got = fields(new, "OS/2")
-        failures += [f"{path} font {index}: OS/2 {k} is {got.get(k)!r}, not {expected.get(k)!r}"
-                     for k in sorted(set(expected) | set(got)) if got.get(k) != expected.get(k)]
-        if "gasp" in edited:
+        for tag, want in expected[index].items():
+            got = fields(new, tag)
+            failures += [f"{path} font {index}: {tag} {k} is {got.get(k)!r}, not {want.get(k)!r}"
+                         for k in sorted(set(want) | set(got)) if got.get(k) != want.get(k)]
+        if "gasp" in mine:
             ranges = dict(old[index]["gasp"].gaspRange)
-            if shares["gasp"]:
+            if font.get("gasp", (0,))[1:] == mine["gasp"][1:]:
                 ranges[size] = ranges.pop(limits[0]) | 3
             if new["gasp"].gaspRange != ranges:
                 failures.append(f"{path} font {index}: gasp {new['gasp'].gaspRange}, not {ranges}")
@@ -275,12 +312,12 @@ def renamed_fonts(args, folder):
 
 def real_fonts(args, folder):
     failures = []
-    for path, package, through in REAL_FONTS:
+    for path, package, through, spacing in REAL_FONTS:
         if not os.path.isfile(path):
             failures.append(f"{path} is not installed (package {package}; scripts/setup installs it)")
             continue
         try:
-            failures += real_font_failures(args, folder, path, through)
+            failures += real_font_failures(args, folder, path, through, spacing)
         except Exception as error:  # fontTools' own complaints, a wrong checksum among them
             failures.append(f"{path}: {type(error).__name__}: {error}")
     if shutil.which("ots-sanitize") is None:

@@ -60,12 +60,6 @@ std::wstring modelText(size_t record, size_t font = 0) {
     return std::wstring(text.begin(), text.end());
 }
 
-std::string statusText() {
-    char text[512] = {};
-    SendMessageA(hStatusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
 // Types text into the edit dialog and ends it with button or the Esc key;
 // records what it showed ("caption|ID|platform|language|string") and the
 // dialog when it stayed open (then cancels it).

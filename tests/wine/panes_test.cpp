@@ -119,6 +119,7 @@ TEST(GaspRangeDialog, StoresPointsAsPPEMAndRefusesBadSizes) {
             EXPECT_EQ(openRanges(), after);
             EXPECT_EQ(ListView_GetSelectedCount(hGaspList), 0u);
             EXPECT_EQ(listRows().at(c.at), c.shown);
+            EXPECT_EQ(windowText(pane.program.handle()), "fontab - Tablesmith *"); // unsaved
             continue;
         }
         std::vector<MessageBoxSeen> seen;

@@ -13,6 +13,8 @@
 #include "res/resource.h"
 #include "tables/gasp/gasp_header.h"
 #include "tables/gasp/gasp_pane.h"
+#include "tables/hhea/hhea_pane.h"
+#include "tables/hhea/line_spacing.h"
 #include "tables/name/name_pane.h"
 #include "tables/name/naming_table.h"
 #include "tables/os2/os2.h"
@@ -25,15 +27,18 @@
 
 #include <commctrl.h>
 #include <dlgs.h>
+#include <shlobj.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -174,6 +179,12 @@ inline std::string windowText(HWND window) {
     return text;
 }
 
+inline std::string statusText() {
+    char text[256] = {};
+    SendMessageA(hStatusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
 // Answers the modal windows opened on this thread, in order, each from a pass
 // of its modal loop. Windows past the last answer are cancelled, and one still
 // shown after its answer is ended: either fails the test when the answerer goes.
@@ -245,22 +256,29 @@ inline Step press(int id) {
     return [id](HWND dialog) { pressButton(dialog, id); };
 }
 
-// A message box as seen: its text, caption, whether it shows the error icon, its owner.
-using MessageBoxSeen = std::tuple<std::string, std::string, bool, HWND>;
+// A message box as seen: its text, caption, the MB_ style its icon and buttons
+// stand for (the error or warning icon; OK or Yes, No and Cancel), its owner.
+using MessageBoxSeen = std::tuple<std::string, std::string, UINT, HWND>;
 inline std::vector<MessageBoxSeen> errorBox(const std::string& text, HWND owner) { // one box
-    return {{text, "Error", true, owner}};
+    return {{text, "Error", MB_ICONERROR, owner}};
 }
-// Records a message box and presses OK.
-inline Step recordMessageBox(std::vector<MessageBoxSeen>& seen) {
-    return [&seen](HWND box) {
-        const LRESULT errorIcon = reinterpret_cast<LRESULT>(LoadIconA(nullptr, IDI_HAND));
-        bool errorIconShown = false;
+// Records a message box and presses button.
+inline Step recordMessageBox(std::vector<MessageBoxSeen>& seen, int button = IDOK) {
+    return [&seen, button](HWND box) {
+        UINT style = GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO) && GetDlgItem(box, IDCANCEL) &&
+                             !GetDlgItem(box, IDOK)
+                         ? MB_YESNOCANCEL
+                         : MB_OK;
         for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            errorIconShown |= (GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
-                              SendMessageA(child, STM_GETICON, 0, 0) == errorIcon;
-        seen.emplace_back(windowText(GetDlgItem(box, 0xFFFF)), windowText(box), errorIconShown,
+            for (auto [icon, flag] :
+                 {std::pair{IDI_HAND, MB_ICONERROR}, {IDI_EXCLAMATION, MB_ICONWARNING}})
+                if ((GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+                    SendMessageA(child, STM_GETICON, 0, 0) ==
+                        reinterpret_cast<LRESULT>(LoadIconA(nullptr, icon)))
+                    style |= flag;
+        seen.emplace_back(windowText(GetDlgItem(box, 0xFFFF)), windowText(box), style,
                           GetWindow(box, GW_OWNER));
-        pressButton(box, IDOK);
+        pressButton(box, button);
     };
 }
 
@@ -285,6 +303,22 @@ inline Step chooseFile(const std::string& path,
         SetWindowTextA(name ? name : GetDlgItem(dialog, cmb13), path.c_str());
         pressButton(dialog, IDOK);
     };
+}
+
+// A drop as the shell builds it: a DROPFILES header, then the wide path of
+// each name in folder (the folder itself for "") and its NUL, and one NUL more.
+inline HGLOBAL dropOf(const std::string& folder, const std::vector<std::wstring>& names) {
+    std::wstring list;
+    for (const std::wstring& name : names)
+        list += std::wstring(folder.begin(), folder.end()) + (name.empty() ? L"" : L"\\") + name +
+                L'\0';
+    const size_t bytes = (list.size() + 1) * sizeof(wchar_t); // with the closing NUL
+    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
+    auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
+    *header = {sizeof(DROPFILES), {0, 0}, FALSE, TRUE};
+    std::memcpy(header + 1, list.c_str(), bytes);
+    GlobalUnlock(drop);
+    return drop;
 }
 
 inline std::vector<std::string> fileNamesIn(const std::string& folder) {
@@ -431,4 +465,17 @@ inline bool chooseItem(HWND list, LRESULT value) { // picked as the list notifie
             return true;
         }
     return false;
+}
+
+// Types text into an edit field and leaves it for the tree, as a click there would.
+inline void typeIntoField(HWND edit, const std::string& text) {
+    SetFocus(edit);
+    SetWindowTextA(edit, text.c_str());
+    SetFocus(hTreeView);
+    pumpMessages();
+}
+
+inline void click(HWND button) {
+    SendMessageA(button, BM_CLICK, 0, 0);
+    pumpMessages();
 }

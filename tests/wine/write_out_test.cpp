@@ -16,7 +16,7 @@ Bytes bulkyFont() {
 }
 
 // Opens the bulky font, sets its weight to 700 and writes it onto target: one
-// error box, target and its folder unchanged, and the edit still there to write.
+// error box, target and its folder unchanged, and the edit still unsaved and there to write.
 void expectFailedWriteOut(const std::string& target, const std::string& watchedFolder) {
     Session work;
     ASSERT_TRUE(work.open(bulkyFont()));
@@ -38,10 +38,12 @@ void expectFailedWriteOut(const std::string& target, const std::string& watchedF
     }
     EXPECT_EQ(seen, errorBox(kCannotWrite, work.program.handle()));
     EXPECT_EQ(readBytes(target), before);
-    EXPECT_EQ(fileNamesIn(watchedFolder), namesBefore); // no temporary file left
+    EXPECT_EQ(fileNamesIn(watchedFolder), namesBefore);                    // no temporary file left
+    EXPECT_EQ(windowText(work.program.handle()), "fontab - Tablesmith *"); // still unsaved
     const Bytes out = work.writeOut();
     ASSERT_EQ(out.size(), work.font.size());
     EXPECT_EQ(getU16(out, recordOffset(out, 0) + kOS2WeightAt), 700);
+    EXPECT_EQ(windowText(work.program.handle()), "fontab - Tablesmith");
 }
 
 } // namespace

@@ -1,0 +1,28 @@
+#include "app/pane_controls.h"
+
+namespace {
+
+constexpr int kPaneFontHeight = 12;
+constexpr char kPaneFontFace[] = "ＭＳ Ｐゴシック";
+
+} // namespace
+
+HFONT createPaneFont() {
+    return CreateFontA(kPaneFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
+                       VARIABLE_PITCH | FF_DONTCARE, kPaneFontFace);
+}
+
+HWND createPaneControl(HWND pane, HFONT font, const char* className, const char* text, DWORD style,
+                       PanePlace place, DWORD exStyle) {
+    HWND control = CreateWindowExA(exStyle, className, text, style, place.x, place.y, place.width,
+                                   place.height, pane, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+    return control;
+}
+
+LRESULT paintOnPane(HDC dc) {
+    SetTextColor(dc, GetSysColor(COLOR_MENUTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_MENU));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_MENU));
+}

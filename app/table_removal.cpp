@@ -1,0 +1,57 @@
+#include "app/table_removal.h"
+
+#include "app/base_window.h"
+#include "app/main_window.h"
+#include "app/sharing_text.h"
+#include "res/resource.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// The fonts to take tag out of, as the user answers: font alone, or every
+// font that lists the same table; none at all.
+std::vector<size_t> askFontsToRemoveFrom(HWND owner, const std::string& tag, size_t font) {
+    const std::vector<size_t> sharing = otf->fontsSharing(tag.c_str(), font);
+    const bool shared = sharing.size() > 1;
+    const int answer = MessageBoxA(owner, removalQuestion(tag.c_str(), sharing).c_str(), "fontab",
+                                   MB_ICONQUESTION | (shared ? MB_YESNOCANCEL : MB_YESNO));
+    if (answer == IDYES)
+        return shared ? sharing : std::vector<size_t>{font};
+    if (answer == IDNO && shared)
+        return {font};
+    return {};
+}
+
+} // namespace
+
+bool chooseFromTableMenu(HWND baseWindow, POINT at) {
+    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), "TABLEMENU");
+    const int chosen = TrackPopupMenu(GetSubMenu(menu, 0), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x,
+                                      at.y, 0, baseWindow, nullptr);
+    DestroyMenu(menu);
+    return chosen == IDM_REMOVE;
+}
+
+void removeTableItem(HWND baseWindow, HTREEITEM item) {
+    if (!otf || !isTableItem(item))
+        return;
+    HWND owner = GetParent(baseWindow);
+    const std::string tag = treeItemText(item);
+    const size_t font = treeItemFont(item);
+    if (!OTF::isRemovable(tag.c_str())) {
+        MessageBoxA(owner, "このテーブルは削除できません。", "Error", MB_ICONERROR);
+        return;
+    }
+    const std::vector<size_t> fonts = askFontsToRemoveFrom(owner, tag, font);
+    if (fonts.empty())
+        return;
+    for (size_t from : fonts)
+        otf->removeTable(tag.c_str(), from);
+    // With nothing selected the placeholder takes the pane's place, and the
+    // pane on the table goes before its items do.
+    TreeView_SelectItem(hTreeView, nullptr);
+    deleteTableItems(tag.c_str(), fonts);
+    noteFontEdited();
+}

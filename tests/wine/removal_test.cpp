@@ -1,0 +1,218 @@
+// Removing a table through the tree's Delete key, its context menu and the
+// Edit menu: the boxes and their answers, the tree and the pane afterwards.
+#include "tests/wine/program_windows.h"
+
+namespace {
+
+// A box as seen: text, caption, icon ('Q' question, 'E' error) and buttons
+// among OK, Yes, No, Cancel ("OYNC"); answered with button.
+using BoxSeen = std::tuple<std::string, std::string, char, std::string>;
+Step answerBox(std::vector<BoxSeen>& seen, int button) {
+    return [&seen, button](HWND box) {
+        char icon = '-';
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            for (auto [kind, id] : {std::pair{'Q', IDI_QUESTION}, std::pair{'E', IDI_HAND}})
+                if ((GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+                    SendMessageA(child, STM_GETICON, 0, 0) ==
+                        reinterpret_cast<LRESULT>(LoadIconA(nullptr, id)))
+                    icon = kind;
+        std::string buttons;
+        for (auto [letter, id] : {std::pair{'O', IDOK}, std::pair{'Y', IDYES}, std::pair{'N', IDNO},
+                                  std::pair{'C', IDCANCEL}})
+            buttons += IsWindowVisible(GetDlgItem(box, id)) ? std::string(1, letter) : "";
+        seen.emplace_back(windowText(GetDlgItem(box, 0xFFFF)), windowText(box), icon, buttons);
+        pressButton(box, button);
+    };
+}
+
+const std::string kNoUndo = "\n元に戻すことはできません。ファイルを開き直すと元どおりになります。";
+BoxSeen question(const std::string& tag, const std::string& sharing = "") {
+    if (sharing.empty())
+        return {"テーブル " + tag + " を削除しますか？" + kNoUndo, "fontab", 'Q', "YN"};
+    return {"テーブル " + tag + " はフォント " + sharing +
+                " が共有しています。全てのフォントから削除しますか？" + kNoUndo,
+            "fontab", 'Q', "YNC"};
+}
+const BoxSeen kRefusal = {"このテーブルは削除できません。", "Error", 'E', "O"};
+
+// Records the items of the popup menu shown, then chooses the first or
+// closes it with Esc, through the keys its loop reads.
+std::vector<std::string> menuItems;
+bool chooseFromMenu = false;
+void CALLBACK answerMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (menu == nullptr || !IsWindowVisible(menu))
+        return;
+    KillTimer(nullptr, timer);
+    HMENU shown = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < GetMenuItemCount(shown); ++i) {
+        char text[64] = {};
+        GetMenuStringA(shown, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        menuItems.push_back(text);
+    }
+    for (WPARAM key :
+         chooseFromMenu ? std::vector<WPARAM>{VK_DOWN, VK_RETURN} : std::vector<WPARAM>{VK_ESCAPE})
+        PostMessageA(menu, WM_KEYDOWN, key, 1);
+}
+
+enum class Way { deleteKey, editMenu, rightClick, menuKey };
+
+// What a user does to an item (after selecting selectedBefore, when given),
+// the answer to the box it opens (0: none expected), the boxes seen and the
+// tree's items that go.
+struct Removal {
+    Way way;
+    std::string item;
+    int answer;
+    std::vector<BoxSeen> boxes;
+    std::vector<std::string> removed;
+    std::string selectedBefore;
+};
+
+HTREEITEM itemAt(const std::string& path) {
+    for (const auto& [text, item] : treeItems())
+        if (text == path)
+            return item;
+    return nullptr;
+}
+
+std::vector<std::string> treeState() { // every item's path, "+" after an expanded one
+    std::vector<std::string> state;
+    for (const auto& [text, item] : treeItems())
+        state.push_back(text + (TreeView_GetItemState(hTreeView, item, TVIS_EXPANDED) ? "+" : ""));
+    return state;
+}
+
+bool removalGrayed() {
+    return GetMenuState(GetMenu(GetParent(hBaseWindow)), IDM_REMOVE, MF_BYCOMMAND) & MF_GRAYED;
+}
+
+void act(Way way, HTREEITEM item) {
+    RECT label = {};
+    TreeView_GetItemRect(hTreeView, item, &label, TRUE);
+    POINT mouse = {(label.left + label.right) / 2, (label.top + label.bottom) / 2};
+    const LPARAM at = MAKELPARAM(mouse.x, mouse.y);
+    if (way == Way::deleteKey)
+        SendMessageA(hTreeView, WM_KEYDOWN, VK_DELETE, 1);
+    if (way == Way::editMenu) // as the menu bar sends it
+        SendMessageA(GetParent(hBaseWindow), WM_COMMAND, IDM_REMOVE, 0);
+    if (way == Way::rightClick) { // the menu goes where the mouse is
+        ClientToScreen(hTreeView, &mouse);
+        SetCursorPos(mouse.x, mouse.y);
+        PostMessageA(hTreeView, WM_RBUTTONUP, 0, at); // read by the press's drag check
+        SendMessageA(hTreeView, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    }
+    if (way == Way::menuKey) // what Shift+F10 and the menu key send
+        SendMessageA(hTreeView, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hTreeView), -1);
+    pumpMessages();
+}
+
+void expectRemoval(const Removal& removal) {
+    SCOPED_TRACE(removal.item);
+    // Only a table item, which always opens a box, enables the Edit menu's
+    // item; a right-click selects the table item it is on.
+    ASSERT_TRUE(selectItem(removal.item));
+    EXPECT_EQ(removalGrayed(), removal.boxes.empty());
+    const std::vector<std::string> pane = paneClasses();
+    ASSERT_TRUE(removal.selectedBefore.empty() || selectItem(removal.selectedBefore));
+    std::vector<std::string> tree = treeState();
+    std::vector<BoxSeen> seen;
+    menuItems.clear();
+    chooseFromMenu = removal.answer != 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, answerMenu);
+    {
+        ModalAnswerer answerer(removal.answer ? std::vector<Step>{answerBox(seen, removal.answer)}
+                                              : std::vector<Step>{});
+        act(removal.way, itemAt(removal.item));
+    }
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(seen, removal.boxes);
+    const bool context = removal.way == Way::rightClick || removal.way == Way::menuKey;
+    EXPECT_EQ(menuItems, context && !removal.boxes.empty()
+                             ? std::vector<std::string>{"テーブルを削除(&D)"}
+                             : std::vector<std::string>{});
+    for (const std::string& path : removal.removed)
+        tree.erase(std::remove(tree.begin(), tree.end(), path), tree.end());
+    EXPECT_EQ(treeState(), tree);
+    const bool removed = !removal.removed.empty();
+    EXPECT_EQ(treeRelative(TVGN_CARET), removed ? nullptr : itemAt(removal.item));
+    EXPECT_EQ(paneClasses(), removed ? std::vector<std::string>{kPlaceholderPaneClass} : pane);
+    EXPECT_EQ(removalGrayed(), removed || removal.boxes.empty());
+    if (removed) {
+        EXPECT_EQ(windowText(GetParent(hBaseWindow)), "fontab - Tablesmith *");
+    }
+}
+
+} // namespace
+
+// Tree: in.ttf, cmap, head, OS/2, "cvt ", gasp.
+TEST(RemoveTable, SingleFontAskedYesOrNoRefusedForARequiredTable) {
+    Session session;
+    HMENU bar = GetMenu(session.program.handle());
+    char text[64] = {};
+    GetMenuStringA(bar, 1, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "編集(&E)");
+    GetMenuStringA(bar, IDM_REMOVE, text, sizeof text, MF_BYCOMMAND);
+    EXPECT_STREQ(text, "テーブルを削除(&D)\tDel");
+    EXPECT_TRUE(removalGrayed()) << "no font";
+    ASSERT_TRUE(session.open(sampleFont()));
+    EXPECT_TRUE(removalGrayed()) << "after a load";
+    const Removal removals[] = {
+        {Way::deleteKey, "in.ttf", 0, {}, {}, ""},
+        {Way::rightClick, "in.ttf", 0, {}, {}, ""},
+        {Way::menuKey, "in.ttf", 0, {}, {}, ""},
+        {Way::editMenu, "head", IDOK, {kRefusal}, {}, ""},
+        {Way::rightClick, "OS/2", IDOK, {kRefusal}, {}, "cmap"},
+        {Way::deleteKey, "gasp", IDNO, {question("gasp")}, {}, ""},
+        {Way::rightClick, "gasp", IDYES, {question("gasp")}, {"gasp"}, "in.ttf"},
+        {Way::menuKey, "cvt ", IDYES, {question("cvt ")}, {"cvt "}, ""},
+    };
+    for (const Removal& removal : removals)
+        expectRemoval(removal);
+    // Holds once the write-out lays a file out anew: the removed records are gone.
+    const Bytes out = session.writeOut();
+    std::vector<std::string> tags;
+    for (size_t i = 0; out.size() >= 12 && i < getU16(out, 4) && recordAt(i) < out.size(); ++i)
+        tags.emplace_back(out.begin() + recordAt(i), out.begin() + recordAt(i) + 4);
+    EXPECT_EQ(tags, (std::vector<std::string>{"VORG", "cmap", "GASP", "os/2", "OS/2", "head"}));
+}
+
+// gasp is shared by all three fonts, OS/2 by 0 and 2.
+TEST(RemoveTable, CollectionFromThisFontOrEverySharingFontExpandedFontsStayExpanded) {
+    const std::string f0 = "0: ゴシック/", f1 = "1: Sample Mincho/", f2 = "2/";
+    const BoxSeen all = question("gasp", "0, 1, 2");
+    // The items expanded first, then the removals.
+    const std::vector<std::pair<std::vector<std::string>, std::vector<Removal>>> sequences = {
+        {{"in.ttc", "0: ゴシック", "1: Sample Mincho"},
+         {
+             {Way::deleteKey, "in.ttc", 0, {}, {}, ""},
+             {Way::menuKey, "0: ゴシック", 0, {}, {}, ""},
+             {Way::deleteKey, f0 + "OS/2", IDOK, {kRefusal}, {}, ""},
+             {Way::deleteKey, f1 + "gasp", IDCANCEL, {all}, {}, ""},
+             {Way::editMenu, f1 + "gasp", IDNO, {all}, {f1 + "gasp"}, ""},
+             {Way::rightClick,
+              f0 + "gasp",
+              IDNO,
+              {question("gasp", "0, 2")},
+              {f0 + "gasp"},
+              f1 + "head"},
+             {Way::menuKey, f2 + "gasp", IDYES, {question("gasp")}, {f2 + "gasp"}, ""},
+         }},
+        {{},
+         {{Way::deleteKey,
+           f2 + "gasp",
+           IDYES,
+           {all},
+           {f0 + "gasp", f1 + "gasp", f2 + "gasp"},
+           ""}}},
+    };
+    for (const auto& [expanded, removals] : sequences) {
+        Session session;
+        ASSERT_TRUE(session.open(sampleCollection(), "", "in.ttc"));
+        for (const std::string& item : expanded)
+            TreeView_Expand(hTreeView, itemAt(item), TVE_EXPAND);
+        for (const Removal& removal : removals)
+            expectRemoval(removal);
+        EXPECT_EQ(windowText(hStatusBar), "") << "nothing selected names no fonts";
+    }
+}
