@@ -8,6 +8,7 @@
 #include "app/splitter.h"
 #include "app/table_panes.h"
 #include "app/table_removal.h"
+#include "font/name_table.h"
 #include "res/resource.h"
 
 #include <windowsx.h>
@@ -270,6 +271,24 @@ std::string fontItemText(size_t font, const std::u16string& name) {
     // A character without a Shift-JIS form shows as the conversion's '?'.
     std::optional<std::string> ansi = ansiPath(std::wstring(name.begin(), name.end()).c_str());
     return name.empty() || !ansi ? text : text + ": " + *ansi;
+}
+
+void renameFontItems() {
+    if (!otf || !otf->isCollection())
+        return;
+    HTREEITEM root = relative(TVGN_ROOT, nullptr);
+    for (HTREEITEM item = root ? relative(TVGN_CHILD, root) : nullptr; item != nullptr;
+         item = relative(TVGN_NEXT, item)) {
+        TVITEMA data = {};
+        data.mask = TVIF_PARAM | TVIF_HANDLE;
+        data.hItem = item;
+        SendMessageA(hTreeView, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+        const size_t font = static_cast<size_t>(data.lParam);
+        std::string text = fontItemText(font, currentFullName(*otf, font));
+        data.mask = TVIF_TEXT | TVIF_HANDLE;
+        data.pszText = text.data();
+        SendMessageA(hTreeView, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+    }
 }
 
 const char* paneClassFor(const char* text) {

@@ -67,6 +67,10 @@ size_t treeItemFont(HTREEITEM item);
 // single font, font 0).
 void deleteTableItems(const char* tag, const std::vector<size_t>& fonts);
 
+// Gives each font item of a collection the font's full name as it stands
+// now: after a rename, the tree shows the new names.
+void renameFontItems();
+
 // Empties the tree and puts the placeholder pane in place: nothing shown may
 // refer to a font that is about to go.
 void clearTableBrowser(HWND baseWindow);

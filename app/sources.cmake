@@ -17,6 +17,9 @@ add_library(fontab_app STATIC
   ${PROJECT_SOURCE_DIR}/tables/gasp/gasp_pane.cpp
   ${PROJECT_SOURCE_DIR}/tables/gasp/gasp_setting_dialog.cpp
   ${PROJECT_SOURCE_DIR}/tables/hhea/hhea_pane.cpp
+  ${PROJECT_SOURCE_DIR}/tables/name/name_edit_dialog.cpp
+  ${PROJECT_SOURCE_DIR}/tables/name/name_pane.cpp
+  ${PROJECT_SOURCE_DIR}/tables/name/name_replace_dialog.cpp
   ${PROJECT_SOURCE_DIR}/tables/os2/os2_pane.cpp)
 target_link_libraries(fontab_app PUBLIC fontab_win)
 # windres finds the icons and the included dialogs beside fontab.rc.
@@ -27,6 +30,8 @@ set(FONTAB_RESOURCE_FILES
   ${PROJECT_SOURCE_DIR}/res/file.ico
   ${PROJECT_SOURCE_DIR}/res/fontab.manifest
   ${PROJECT_SOURCE_DIR}/res/gasp_setting_dialog.rc
+  ${PROJECT_SOURCE_DIR}/res/name_edit_dialog.rc
+  ${PROJECT_SOURCE_DIR}/res/name_replace_dialog.rc
   ${PROJECT_SOURCE_DIR}/res/table.ico)
 set_source_files_properties(${PROJECT_SOURCE_DIR}/res/fontab.rc PROPERTIES
   OBJECT_DEPENDS "${FONTAB_RESOURCE_FILES}")

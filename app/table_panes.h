@@ -5,6 +5,7 @@
 #include "font/table_tags.h"
 #include "tables/gasp/gasp_pane.h"
 #include "tables/hhea/hhea_pane.h"
+#include "tables/name/name_pane.h"
 #include "tables/os2/os2_pane.h"
 
 #include <windows.h>
@@ -21,5 +22,6 @@ struct TablePane {
 inline constexpr TablePane tablePanes[] = {
     {kOS2Tag, kOS2PaneClass, os2WindowProc},
     {kGaspTag, kGaspPaneClass, gaspWindowProc},
+    {kNameTag, kNamePaneClass, nameWindowProc, true},
     {kHheaTag, kHheaPaneClass, hheaWindowProc, true},
 };

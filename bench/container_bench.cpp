@@ -4,9 +4,11 @@
 //                                          number of tables and the file size
 //   container_bench memory FILE...         peak memory of a load
 //   container_bench relayout-memory FILE... peak memory of a removal and re-laid write-out
+//   container_bench rename-memory FILE...   the same of a rename of font 0
 //   container_bench write-font PATH TABLES MIB   writes a synthetic font
 //   container_bench write-sample PATH      writes the fixture builder's sample
 // (container_bench rss FILE is the fresh process that memory starts.)
+#include "bench/font_rename.h"
 #include "bench/heap_counter.h"
 #include "bench/synthetic_font.h"
 #include "font/otf.h"
@@ -158,18 +160,23 @@ std::string firstRemovableTag(const OTF& otf) {
     return "";
 }
 
-// The peak heap of a load, a removal of font 0's first removable table and
-// the re-laid write-out, against the file's size.
-int relayoutMemory(int count, char** paths) {
+bool removeFirstRemovable(OTF& otf) {
+    return otf.removeTable(firstRemovableTag(otf).c_str(), 0);
+}
+
+// The peak heap of a load, an edit that re-lays the file (a removal of font
+// 0's first removable table, or a rename of font 0) and the re-laid
+// write-out, against the file's size: one row per file.
+int relayoutMemory(const char* row, bool (*edit)(OTF&), int count, char** paths) {
     for (int i = 0; i < count; ++i) {
         resetHeapPeak();
         const size_t base = heapBytesInUse();
         size_t size = 0, written = 0;
         {
             LoadedFont font;
-            if (!loadFont(paths[i], font) ||
-                !font.otf->removeTable(firstRemovableTag(*font.otf).c_str(), 0)) {
-                std::fprintf(stderr, "container_bench: cannot load %s or remove a table\n", paths[i]);
+            if (!loadFont(paths[i], font) || !edit(*font.otf)) {
+                std::fprintf(stderr, "container_bench: cannot load or edit %s for %s\n", paths[i],
+                             row);
                 return 1;
             }
             size = font.size;
@@ -177,7 +184,7 @@ int relayoutMemory(int count, char** paths) {
             writeOut(*font.otf, font.image.get(), font.size, sink);
             written = sink.written;
         }
-        std::printf("relayout-memory\t%s\t%zu\t%zu\t%zu\n", paths[i], size, written,
+        std::printf("%s\t%s\t%zu\t%zu\t%zu\n", row, paths[i], size, written,
                     heapPeakBytes() - base);
     }
     return 0;
@@ -193,6 +200,7 @@ bool writeFile(const char* path, const Bytes& bytes) {
 
 int usage() {
     std::fprintf(stderr, "usage: container_bench construction | memory FILE... |\n"
+                         "       relayout-memory FILE... | rename-memory FILE... |\n"
                          "       write-font PATH TABLES MIB | write-sample PATH\n");
     return 2;
 }
@@ -208,7 +216,9 @@ int main(int argc, char** argv) {
     if (mode == "memory" && argc >= 3)
         return memory(argc - 2, argv + 2);
     if (mode == "relayout-memory" && argc >= 3)
-        return relayoutMemory(argc - 2, argv + 2);
+        return relayoutMemory("relayout-memory", removeFirstRemovable, argc - 2, argv + 2);
+    if (mode == "rename-memory" && argc >= 3)
+        return relayoutMemory("rename-memory", renameFirstFont, argc - 2, argv + 2);
     if (mode == "rss" && argc == 3)
         return residentGrowth(argv[2]);
     if (mode == "write-font" && argc == 5) {

@@ -6,12 +6,15 @@
 //   writeout  FONT  SIZE  FONTAB  LOAD  WRITE_OUT  COPY  COPY_AND_FLUSH
 //   floor     FONT  SIZE  FONTS  FONTAB  FLOOR  READ  WRITE
 //   relayout  FONT  SIZE  FONTS  REMOVAL  FLOOR
+//   rename    FONT  SIZE  FONTS  RENAME  FLOOR     (fonts with a Windows family name)
 // FONTAB is the whole edit, LOAD and WRITE_OUT its two file operations.
 // COPY_AND_FLUSH copies and then flushes the copy to disk, which is what a
 // write-out does before it replaces its target. FLOOR reads the whole file
 // into a fresh block of its size (READ) and writes the block to a new file,
 // flushed (WRITE): a load and a write-out can do no less. REMOVAL is open,
-// remove a table, write out re-laid.
+// remove a table, write out re-laid; RENAME is open, rename font 0 (see
+// font_rename.h), write out re-laid.
+#include "bench/font_rename.h"
 #include "font/font_file.h"
 #include "font/file_handle.h"
 #include "font/table_tags.h"
@@ -89,6 +92,20 @@ bool openRemoveWriteOut(const char* font, const char* target, double& whole) {
     return written;
 }
 
+// A rename as a user starts one: open, font 0's family renamed, write out.
+// False, with no time, for a font with no Windows family name.
+bool openRenameWriteOut(const char* font, const char* target, double& whole) {
+    const double start = seconds();
+    FileImage image;
+    std::unique_ptr<OTF> otf;
+    const int32_t length = loadFontFile(font, image, otf);
+    bool written = length != 0 && renameFirstFont(*otf) &&
+                   writeFontFile(target, length, image.get(), otf.get());
+    freeFontFile(image, otf);
+    whole = seconds() - start;
+    return written;
+}
+
 bool copyAndFlush(const char* font, const char* target) {
     if (!CopyFileA(font, target, FALSE))
         return false;
@@ -134,7 +151,7 @@ bool readAndWriteFlushed(const char* font, const char* target, FloorTimes& times
 bool measure(const char* font, const std::string& folder, int repeats) {
     const std::string target = folder + "\\bench-out.ttf";
     std::vector<double> fontab, load, writeOut, copy, copyFlushed, least, leastRead, leastWrite,
-        relayout;
+        relayout, renames;
     int32_t length = 0;
     size_t fonts = 0;
     // Interleaved, so that each sees the same state of the file cache.
@@ -173,6 +190,11 @@ bool measure(const char* font, const std::string& folder, int repeats) {
         if (!openRemoveWriteOut(font, target.c_str(), removal))
             return false;
         relayout.push_back(removal);
+
+        DeleteFileA(target.c_str());
+        double rename = 0;
+        if (openRenameWriteOut(font, target.c_str(), rename))
+            renames.push_back(rename);
     }
     DeleteFileA(target.c_str());
     std::printf("writeout\t%s\t%ld\t%.6f\t%.6f\t%.6f\t%.6f\t%.6f\n", font,
@@ -183,6 +205,9 @@ bool measure(const char* font, const std::string& folder, int repeats) {
                 median(leastWrite));
     std::printf("relayout\t%s\t%ld\t%lu\t%.6f\t%.6f\n", font, static_cast<long>(length),
                 static_cast<unsigned long>(fonts), median(relayout), median(least));
+    if (!renames.empty())
+        std::printf("rename\t%s\t%ld\t%lu\t%.6f\t%.6f\n", font, static_cast<long>(length),
+                    static_cast<unsigned long>(fonts), median(renames), median(least));
     return true;
 }
 

@@ -1,6 +1,8 @@
 #include "font/name_table.h"
 
 #include "font/byte_reader.h"
+#include "font/otf.h"
+#include "font/table_tags.h"
 
 namespace {
 
@@ -56,4 +58,14 @@ std::u16string fullFontName(const uint8_t* table, size_t spanLength) {
         }
     }
     return best;
+}
+
+std::u16string currentFullName(const OTF& otf, size_t font) {
+    if (font >= otf.fonts.size())
+        return {};
+    fontObject* table = nullptr;
+    if (!otf.findTable(kNameTag, table, font) || table == nullptr || !table->writesWholeTable())
+        return otf.fonts[font].fullName;
+    const std::vector<uint8_t> bytes = serializedFields(*table);
+    return fullFontName(bytes.data(), bytes.size());
 }

@@ -5,6 +5,7 @@
 #include "tables/gasp/gasp_header.h"
 #include "tables/head/font_header.h"
 #include "tables/hhea/hhea_header.h"
+#include "tables/name/naming_table.h"
 #include "tables/os2/os2.h"
 
 #include <cstring>
@@ -29,6 +30,7 @@ std::unique_ptr<fontObject> makeWhenRead(const uint8_t* tableStart, size_t spanL
 const TableModel kTableModels[] = {
     {kOS2Tag, make<OS2>},
     {kGaspTag, make<gaspHeader>},
+    {kNameTag, makeWhenRead<NamingTable>},
     {kHheaTag, makeWhenRead<hheaHeader>},
     {kHeadTag, makeWhenRead<fontHeader>},
 };

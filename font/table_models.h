@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <memory>
 
+// make gives null for a table that its model refuses as a whole.
 struct TableModel {
     const char* tag;
     // The table's object; null when the model takes no object for it.

@@ -19,3 +19,14 @@
 #define IDC_GASP_GRIDFIT 504
 #define IDC_GASP_DOGRAY 505
 #define IDC_GASP_UNIT_GROUP 106
+
+// name record dialog
+#define IDC_NAME_ID 510
+#define IDC_NAME_PLATFORM 511
+#define IDC_NAME_LANGUAGE 512
+#define IDC_NAME_TEXT 513
+
+// name replacement dialog
+#define IDC_NAME_FIND 520
+#define IDC_NAME_REPLACE 521
+#define IDC_NAME_ALL_FONTS 522

@@ -20,6 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     edits.weightPosition = static_cast<int>(1 + (hash >> 26) % 9);
     edits.widthPosition = static_cast<int>(1 + (hash >> 28) % 9);
     edits.panoseWeight = static_cast<uint8_t>(hash >> 20);
+    edits.nameRecord = (hash >> 4) & 0xFF;
+    edits.newName.assign((hash >> 12) % 70, u"Ab-ü "[hash % 5]); // the PostScript bound and past
     // Values around both ranges' ends, so that some are refused.
     for (size_t i = 0; i < edits.lineMetrics.size(); ++i)
         edits.lineMetrics[i] = static_cast<int32_t>((hash >> (3 * i)) % 0x20000) - 0x8100;

@@ -162,24 +162,43 @@ Bytes hheaTable(int16_t ascender, int16_t descender, int16_t lineGap) {
 }
 
 Bytes nameTable(const std::vector<NameRecord>& records) {
-    const size_t storage = 6 + 12 * records.size();
+    std::vector<RawNameRecord> raw;
+    for (const auto& [platform, encoding, language, nameId, text] : records) {
+        Bytes string;
+        for (char16_t unit : text) {
+            string.push_back(static_cast<uint8_t>(unit >> 8));
+            string.push_back(static_cast<uint8_t>(unit));
+        }
+        raw.emplace_back(platform, encoding, language, nameId, string);
+    }
+    return rawNameTable(raw);
+}
+
+Bytes rawNameTable(const std::vector<RawNameRecord>& records, uint16_t format,
+                   const std::vector<Bytes>& languageTags) {
+    const size_t tagsAt = 6 + 12 * records.size();
+    const size_t storage = tagsAt + (format == 1 ? 2 + 4 * languageTags.size() : 0);
     Bytes bytes(storage, 0);
+    putU16(bytes, 0, format);
     putU16(bytes, 2, static_cast<uint16_t>(records.size()));
     putU16(bytes, 4, static_cast<uint16_t>(storage));
+    auto store = [&](size_t at, const Bytes& string) { // length and offset at at
+        putU16(bytes, at, static_cast<uint16_t>(string.size()));
+        putU16(bytes, at + 2, static_cast<uint16_t>(bytes.size() - storage));
+        bytes.insert(bytes.end(), string.begin(), string.end());
+    };
     for (size_t i = 0; i < records.size(); ++i) {
-        const auto& [platform, encoding, language, nameId, text] = records[i];
+        const auto& [platform, encoding, language, nameId, string] = records[i];
         const size_t at = 6 + 12 * i;
-        for (auto [offset, value] : {std::pair{0, platform},
-                                     {2, encoding},
-                                     {4, language},
-                                     {6, nameId},
-                                     {8, static_cast<uint16_t>(2 * text.size())},
-                                     {10, static_cast<uint16_t>(bytes.size() - storage)}})
+        for (auto [offset, value] :
+             {std::pair{0, platform}, {2, encoding}, {4, language}, {6, nameId}})
             putU16(bytes, at + offset, value);
-        for (char16_t unit : text) {
-            bytes.push_back(static_cast<uint8_t>(unit >> 8));
-            bytes.push_back(static_cast<uint8_t>(unit));
-        }
+        store(at + 8, string);
+    }
+    if (format == 1) {
+        putU16(bytes, tagsAt, static_cast<uint16_t>(languageTags.size()));
+        for (size_t i = 0; i < languageTags.size(); ++i)
+            store(tagsAt + 2 + 4 * i, languageTags[i]);
     }
     return bytes;
 }

@@ -64,6 +64,11 @@ Bytes hheaTable(int16_t ascender, int16_t descender, int16_t lineGap);
 // the text in UTF-16BE.
 using NameRecord = std::tuple<uint16_t, uint16_t, uint16_t, uint16_t, std::u16string>;
 Bytes nameTable(const std::vector<NameRecord>& records);
+// The same with each string's bytes given, in format 0 or 1 (with its
+// language tags); the strings stored one after another, in record order.
+using RawNameRecord = std::tuple<uint16_t, uint16_t, uint16_t, uint16_t, Bytes>;
+Bytes rawNameTable(const std::vector<RawNameRecord>& records, uint16_t format = 0,
+                   const std::vector<Bytes>& languageTags = {});
 Bytes filler(size_t size, uint8_t seed = 0x11);
 
 // Offsets within an OS/2 table.

@@ -2,11 +2,12 @@
 
 #include "font/otf.h"
 #include "font/write_out.h"
-#include "tests/support/sfnt_builder.h"
 #include "tables/gasp/gasp_range_edit.h"
 #include "tables/hhea/hhea_header.h"
 #include "tables/hhea/line_spacing.h"
+#include "tables/name/name_edit.h"
 #include "tables/os2/os2_edit.h"
+#include "tests/support/sfnt_builder.h"
 
 #include <algorithm>
 #include <cstring>
@@ -35,6 +36,7 @@ struct Values {
                         t.sTypoDescender, t.sTypoLineGap, t.usWinAscent, t.usWinDescent,
                         t.fsSelection);
     }
+    std::map<NamingTable*, std::vector<NamingRecord>> names;
     static auto hheaFields(hheaHeader& t) { return std::tie(t.ascender, t.descender, t.lineGap); }
 
     explicit Values(const OTF& otf) {
@@ -45,8 +47,12 @@ struct Values {
                 os2[table] = os2Fields(*table);
             else if (auto* header = dynamic_cast<hheaHeader*>(entry.second.get()))
                 hhea[header] = hheaFields(*header);
+            else if (auto* name = dynamic_cast<NamingTable*>(entry.second.get()))
+                names[name] = name->records;
     }
     void setBack() const {
+        for (const auto& [name, saved] : names)
+            name->records = saved;
         for (const auto& [gasp, saved] : ranges)
             gasp->ranges = saved;
         for (const auto& [table, saved] : os2)
@@ -115,12 +121,15 @@ void hold(std::vector<std::pair<size_t, size_t>>& held, size_t begin, size_t len
 }
 } // namespace
 
-const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size, const std::vector<uint8_t>& out) {
+const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size,
+                             const std::vector<uint8_t>& out) {
     const bool collection = otf.isCollection();
     if (out.size() % 4 != 0 || out.size() < 12)
         return "a re-laid file is whole words";
     std::vector<std::pair<size_t, size_t>> held; // [begin, end) of what the file holds
-    auto u16 = [&](size_t at) { return at + 2 <= out.size() ? size_t((out[at] << 8) | out[at + 1]) : 0; };
+    auto u16 = [&](size_t at) {
+        return at + 2 <= out.size() ? size_t((out[at] << 8) | out[at + 1]) : 0;
+    };
     auto u32 = [&](size_t at) { return at + 4 <= out.size() ? (u16(at) << 16) | u16(at + 2) : 0; };
     std::vector<size_t> directories = {0};
     bool hasHead = false;
@@ -153,19 +162,29 @@ const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size, c
             const TableRecord& was = asRead.tableRecords[i];
             const size_t offset = u32(record + 8), length = u32(record + 12);
             size_t span = 0;
-            if (!tableSpan(was, size, span))
+            const bool inFile = tableSpan(was, size, span);
+            if (!inFile)
                 span = 0;
-            if (std::memcmp(&out[record], was.tag, 4) != 0 || offset % 4 != 0 || length != span ||
-                offset + length > out.size())
-                return "each re-laid record keeps its tag and its length as read, aligned inside the file";
+            fontObject* object = nullptr;
+            const bool changed = writtenByChangedObject(otf, was);
+            // A changed whole table is re-laid as compiled, at its new length,
+            // wherever its record lies in the file.
+            const bool compiled = changed && otf.findTable(was.tag, object, font) && object &&
+                                  object->writesWholeTable() && otf.changed(object) && inFile;
+            if (std::memcmp(&out[record], was.tag, 4) != 0 || offset % 4 != 0 ||
+                length != (compiled ? object->writeExtent() : span) || offset + length > out.size())
+                return "each re-laid record keeps its tag and its length as read, aligned inside "
+                       "the file";
+            if (compiled && serializedFields(*object) != Bytes(&out[offset], &out[offset] + length))
+                return "a changed whole table is re-laid as its object compiles it";
             hold(held, offset, length);
             hasHead |= font == 0 && std::strcmp(was.tag, "head") == 0 && length >= 12;
-            const bool changed = writtenByChangedObject(otf, was);
             // A single font's head differs from its bytes as read in its adjustment alone.
             const bool head = std::strcmp(was.tag, "head") == 0 && length >= 12;
             const size_t skip = head && !collection ? 8 : length; // the adjustment, 4 bytes
             auto same = [&](size_t from, size_t to) {
-                return from >= to || std::memcmp(data + was.offset + from, &out[offset + from], to - from) == 0;
+                return from >= to ||
+                       std::memcmp(data + was.offset + from, &out[offset + from], to - from) == 0;
             };
             if (!changed && !(same(0, skip) && same(std::min(skip + 4, length), length)))
                 return "an unchanged table is re-laid with its bytes as read";
@@ -182,7 +201,8 @@ const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size, c
     for (const auto& [begin, end] : held) {
         for (size_t i = covered; i < begin; ++i)
             if (out[i] != 0)
-                return "a re-laid file holds nothing but its header, directories and tables";
+                return "a re-laid file holds nothing but its header, directories and "
+                       "tables";
         covered = std::max(covered, end);
     }
     if (!collection && hasHead && wordSum(out, 0, out.size()) != 0xB1B0AFBA)
@@ -190,12 +210,19 @@ const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size, c
     return nullptr;
 }
 
-
 std::vector<uint8_t> writtenOut(const OTF& otf, const std::vector<uint8_t>& image) {
     ByteVectorSink sink;
     sink.bytes.reserve(image.size());
     writeOut(otf, image.data(), image.size(), sink);
     return sink.bytes;
+}
+
+void renameLikeThePane(OTF& otf, const PaneEdits& edits) {
+    NamingTable* name = otf.fonts.empty()
+                            ? nullptr
+                            : otf.tableOf<NamingTable>("name", edits.font % otf.fonts.size());
+    if (name != nullptr && !name->records.empty())
+        storeName(*name, edits.nameRecord % name->records.size(), edits.newName);
 }
 
 void editLikeThePanes(OTF& otf, const PaneEdits& edits) {
@@ -251,7 +278,8 @@ const char* brokenWriteRule(const uint8_t* data, size_t size, const PaneEdits& e
     editLikeThePanes(otf, edits);
     Bytes out = writtenOut(otf, input);
     if (out.size() != size || strayChange(data, out.data(), size, writable))
-        return "only the objects' bytes, the checksums and head's adjustment change";
+        return "only the objects' bytes, the checksums and head's adjustment "
+               "change";
     asRead.setBack();
     if (writtenOut(otf, input) != input)
         return "an edit set back is written as the file was read";
@@ -267,9 +295,41 @@ const char* brokenWriteRule(const uint8_t* data, size_t size, const PaneEdits& e
         for (const TableRecord& record : directory.tableRecords)
             total += std::min<size_t>(record.length, size);
     const FontDirectory& directory = otf.fonts[font];
-    auto removable = std::find_if(directory.tableRecords.begin(), directory.tableRecords.end(),
-                                  [](const TableRecord& record) { return OTF::isRemovable(record.tag); });
-    if (total > 16 * size + (1 << 20) || removable == directory.tableRecords.end())
+    auto removable =
+        std::find_if(directory.tableRecords.begin(), directory.tableRecords.end(),
+                     [](const TableRecord& record) { return OTF::isRemovable(record.tag); });
+    if (total > 16 * size + (1 << 20))
+        return nullptr;
+
+    // Renamed: in place while the compiled name keeps the length of every
+    // table it writes (a tag in two records writes at both; none that lies
+    // outside the file), else re-laid.
+    renameLikeThePane(otf, edits);
+    auto* name = otf.tableOf<NamingTable>("name", font);
+    bool inPlace = name == nullptr || !otf.changed(name);
+    if (!inPlace) {
+        inPlace = true;
+        for (size_t other = 0; other < otf.fonts.size(); ++other)
+            for (const TableRecord& record : otf.fonts[other].tableRecords) {
+                size_t span = 0;
+                if (std::strcmp(record.tag, "name") == 0 &&
+                    otf.tableOf<NamingTable>("name", other) == name)
+                    inPlace &= !tableSpan(record, size, span) || span == name->writeExtent();
+            }
+    }
+    out = writtenOut(otf, input);
+    // The whole compiled table, at its length now, may change.
+    if (inPlace &&
+        (out.size() != size || strayChange(data, out.data(), size, writableBytes(otf, size))))
+        return "a rename of the same length changes only the name, the checksums "
+               "and head's "
+               "adjustment";
+    if (const char* rule = inPlace ? nullptr : brokenRelaidRule(otf, data, size, out))
+        return rule;
+    asRead.setBack();
+    if (writtenOut(otf, input) != input)
+        return "a rename set back is written as the file was read";
+    if (removable == directory.tableRecords.end())
         return nullptr;
     if (!otf.removeTable(removable->tag, font) || !otf.hasUnsavedEdits())
         return "a removable table is removed, and that is an unsaved edit";

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 class OTF;
@@ -44,14 +45,19 @@ struct PaneEdits {
     int weightPosition = 7;
     int widthPosition = 3;
     uint8_t panoseWeight = 8;
+    size_t nameRecord = 0; // the record renamed, modulo the count
+    std::u16string newName = u"Renamed";
     std::array<int32_t, 8> lineMetrics = {900, -250, 100, 800, -200, 90, 1100, 300};
     bool useTypoMetrics = true;
     bool allFonts = false;
 };
 void editLikeThePanes(OTF& otf, const PaneEdits& edits);
+// The name dialog's store: one record of the edited font's name table renamed.
+void renameLikeThePane(OTF& otf, const PaneEdits& edits);
 
 // Loads a copy of the file in a block of exactly its size (so AddressSanitizer
 // stops any access past it), writes it out unedited (byte-identical), edits it
 // and writes it out, sets every edited value back and writes it out again
-// (byte-identical). Returns the first rule broken, or null.
+// (byte-identical); renames a record (in place or re-laid) and sets it back;
+// removes a table and writes out re-laid. Returns the first rule broken, or null.
 const char* brokenWriteRule(const uint8_t* data, size_t size, const PaneEdits& edits);

@@ -4,7 +4,9 @@ FontToolsWriteOut.ThroughOneFont edits, through the panes, the OS/2 weight
 class, width class and PANOSE weight, a gasp range and the line spacing of
 real fonts (OS/2 versions 1, 3 and 4, TrueType and CFF outlines, with and
 without gasp) and of one font of real collections, the line spacing there
-for every font at once, and writes each out (see real_font_failures)."""
+for every font at once, and writes each out (see real_font_failures);
+with --renames, FontToolsWriteOut.Renaming renames real fonts and collections
+through the name pane (see renamed_failures)."""
 
 import argparse
 import os
@@ -215,6 +217,99 @@ def relaid_failures(args, folder, path, removed):
     return failures
 
 
+# Renamed through the name pane, one write-out per step: (file, package, the font whose name
+# item is selected (None: a single font), the steps as FontToolsWriteOut.Renaming takes them,
+# and each step's names as expected: {font: {record key: the replacements made in its string
+# as read}}; every other record stays as read. None: every name set back, the file as read.
+def ipa_step(suffix):
+    names = {(3, 1, language, name_id): [("IPAGothic", "IPAGothic" + suffix)]
+             for language, name_id in [(0x409, 1), (0x409, 3), (0x409, 4), (0x409, 6), (0x411, 3),
+                                       (0x411, 6)]}
+    names.update({(3, 1, 0x411, name_id): [("IPAゴシック", "IPAゴシック" + suffix)] for name_id in (1, 4)})
+    return {0: names}
+
+
+WQY_STEP = {font: {(3, 1, 0x409, name_id): [("WenQuanYi", "WQY Kai" if name_id != 6 else "WQYKai")]
+                   for name_id in (1, 3, 4, 6)} for font in range(3)}
+RENAMES = [("/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf", "fonts-ipafont-gothic", None,
+            "IPAGothic>IPAGothicX;IPAゴシック>IPAゴシックX|IPAGothicX>IPAGothicXY;IPAゴシックX>IPAゴシックXY|"
+            "IPAGothicXY>IPAGothic;IPAゴシックXY>IPAゴシック", [ipa_step("X"), ipa_step("XY"), None]),
+           ("/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc", "fonts-wqy-zenhei", 0,
+            "*WenQuanYi>WQY Kai;*WenQuanYi>WQYKai", [WQY_STEP])]  # the second for PostScript names
+
+
+def names_of(font):
+    return [((r.platformID, r.platEncID, r.langID, r.nameID), r.string) for r in font["name"].names]
+
+
+def renamed_failures(args, folder, path, through, steps, expected_steps):
+    """Renames under Wine, writing out after each step: every font's name records in their
+    order, the expected ones with their new strings and the rest as read; every other table as
+    read (a single font's head but for its adjustment, which balances the file); true
+    checksums; ots-sanitize accepts every font it accepted as read. A step that sets every name
+    back writes the file as read."""
+    extension = os.path.splitext(path)[1]
+    shutil.copyfile(path, os.path.join(folder, "in" + extension))
+    outs = [os.path.join(folder, f"out{n + 1}{extension}") for n in range(len(expected_steps))]
+    for out_path in (o for o in outs if os.path.exists(o)):
+        os.remove(out_path)
+    environment = {"FONTAB_WRITE_OUT_DIR": "Z:" + folder.replace("/", "\\"),
+                   "FONTAB_FILE": "in" + extension, "FONTAB_RENAMES": steps,
+                   "FONTAB_FONT": "" if through is None else str(through)}
+    if not run_wine_case(args, "Renaming", environment):
+        return [f"{path}: the Wine renaming case failed or did not run"]
+    data, failures = open(path, "rb").read(), []
+    collection = data[:4] == b"ttcf"
+    old = TTCollection(path).fonts if collection else [TTFont(path)]
+    ots = shutil.which("ots-sanitize") is not None
+    if not ots:
+        print("skipped: ots-sanitize is not installed (package opentype-sanitizer)")
+    for out_path, expected in zip(outs, expected_steps):
+        out = open(out_path, "rb").read()
+        if expected is None:
+            if out != data:
+                failures.append(f"{out_path}: names set back, yet not the file as read")
+            continue
+        for index, was in enumerate(old):
+            new = TTFont(out_path, fontNumber=index if collection else -1, checkChecksums=2)
+            want = []
+            for key, string in names_of(was):
+                for find, replacement in expected.get(index, {}).get(key, []):
+                    string = string.decode("utf-16-be").replace(find, replacement).encode("utf-16-be")
+                want.append((key, string))
+            got = names_of(new)
+            if [key for key, _ in got] != [key for key, _ in want]:
+                failures.append(f"{out_path} font {index}: records {got}, not {want}")
+            failures += [f"{out_path} font {index}: name {key} is {mine!r}, not {theirs!r}"
+                         for (key, mine), (_, theirs) in zip(got, want) if mine != theirs]
+            for tag in (tag for tag in new.reader.keys() if tag != "name"):
+                mine, theirs = new.reader[tag], was.reader[tag]  # raises on a wrong checksum
+                if tag == "head" and not collection:
+                    mine, theirs = mine[:8] + mine[12:], theirs[:8] + theirs[12:]
+                if mine != theirs:
+                    failures.append(f"{out_path} font {index}: {tag} not as read")
+            new.reader["name"]
+            if ots and ots_accepts(path, index) and not ots_accepts(out_path, index):
+                failures.append(f"{out_path} font {index}: ots-sanitize refuses the renamed font")
+        if not collection and sum(struct.unpack(f">{len(out) // 4}I", out)) & 0xFFFFFFFF != 0xB1B0AFBA:
+            failures.append(f"{out_path}: head.checkSumAdjustment does not balance the file")
+        print(f"{out_path}: {len(out)} bytes, {len(data)} as read")
+    return failures
+
+
+def renamed_fonts(args, folder):
+    failures = []
+    for path, package, through, steps, expected in RENAMES:
+        if not os.path.isfile(path):
+            failures.append(f"{path} is not installed (package {package}; scripts/setup installs it)")
+            continue
+        try:
+            failures += renamed_failures(args, folder, path, through, steps, expected)
+        except Exception as error:
+            failures.append(f"{path}: {type(error).__name__}: {error}")
+    return failures
+
+
 def real_fonts(args, folder):
     failures = []
     for path, package, through, spacing in REAL_FONTS:
@@ -242,9 +337,10 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     for option in ["--wine-run", "--state", "--prefix", "--tests"]:
         parser.add_argument(option)
+    parser.add_argument("--renames", action="store_true", help="the renaming cases instead")
     args = parser.parse_args()
     with tempfile.TemporaryDirectory(prefix="fontab-fonttools-") as folder:
-        failures = real_fonts(args, folder)
+        failures = (renamed_fonts if args.renames else real_fonts)(args, folder)
     print("".join(f"FAILED: {f}\n" for f in failures) + ("FAILED" if failures else "passed"))
     return 1 if failures else 0
 

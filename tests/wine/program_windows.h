@@ -15,6 +15,8 @@
 #include "tables/gasp/gasp_pane.h"
 #include "tables/hhea/hhea_pane.h"
 #include "tables/hhea/line_spacing.h"
+#include "tables/name/name_pane.h"
+#include "tables/name/naming_table.h"
 #include "tables/os2/os2.h"
 #include "tables/os2/os2_pane.h"
 #include "tables/os2/value_names.h"
@@ -406,17 +408,18 @@ struct Session {
 
 // The panes as a user works them.
 
-// A double-click on row as the list gets it from the mouse (below the rows
-// when there is no such row), the answers given to what it opens.
-inline void editRow(int row, std::vector<Step> answers) {
+// A double-click on row of list as the list gets it from the mouse (below
+// the rows when there is no such row), the answers given to what it opens.
+inline void editRow(int row, std::vector<Step> answers, HWND list = hGaspList) {
     const int expected = static_cast<int>(answers.size());
     ModalAnswerer answerer(std::move(answers));
     RECT bounds = {};
-    int count = ListView_GetItemCount(hGaspList);
-    ListView_GetItemRect(hGaspList, std::min(row, count - 1), &bounds, LVIR_BOUNDS);
+    int count = ListView_GetItemCount(list);
+    ListView_EnsureVisible(list, std::min(row, count - 1), FALSE); // where a user would scroll to
+    ListView_GetItemRect(list, std::min(row, count - 1), &bounds, LVIR_BOUNDS);
     LPARAM at = MAKELPARAM(20, row < count ? (bounds.top + bounds.bottom) / 2 : bounds.bottom + 8);
-    SendMessageA(hGaspList, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    SendMessageA(hGaspList, WM_LBUTTONUP, 0, at);
+    SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageA(list, WM_LBUTTONUP, 0, at);
     pumpMessages();
     EXPECT_EQ(answerer.answered(), expected) << "row " << row;
 }

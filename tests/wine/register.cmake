@@ -37,7 +37,7 @@ foreach(arch x86_64 i686)
   set(qemu FALSE)
   if(arch STREQUAL "i686" AND EXISTS /proc/sys/fs/binfmt_misc/qemu-i386)
     set(qemu TRUE)
-    string(APPEND filter ":WriteOut.*:WriteOutFaults.*:HostileFiles.*:OS2Pane.*:Collection.*:UnsavedEdits.*")
+    string(APPEND filter ":WriteOut.*:WriteOutFaults.*:HostileFiles.*:OS2Pane.*:Collection.*:UnsavedEdits.*:NameEditDialog.*:NameRename.*")
     add_test(NAME wine32.FileDialogCases COMMAND sh -c "echo 'skipped: under qemu-i386 the 32-bit run leaves out ${filter}'; exit 77")
     set_tests_properties(wine32.FileDialogCases PROPERTIES SKIP_RETURN_CODE 77)
   endif()
@@ -70,6 +70,13 @@ foreach(arch x86_64 i686)
             --prefix ${FONTAB_WINE_PREFIX} --tests ${exe})
   set_tests_properties(${prefix}.FontToolsWriteOut.RealFonts PROPERTIES
     ${FONTAB_WINE_TEST_PROPERTIES} TIMEOUT 300)
+  # Real fonts renamed through the name pane: the case FontToolsWriteOut.Renaming.
+  add_test(NAME ${prefix}.FontToolsWriteOut.Renames
+    COMMAND ${FONTAB_FONTTOOLS_PYTHON} ${PROJECT_SOURCE_DIR}/tests/wine/fonttools_write_out_check.py
+            --wine-run ${PROJECT_SOURCE_DIR}/scripts/wine-run --state ${FONTAB_WINE_STATE}
+            --prefix ${FONTAB_WINE_PREFIX} --tests ${exe} --renames)
+  set_tests_properties(${prefix}.FontToolsWriteOut.Renames PROPERTIES
+    ${FONTAB_WINE_TEST_PROPERTIES} TIMEOUT 600)
 
   # A write-out onto a nearly full volume: the script mounts a small tmpfs for
   # the suite FullVolume (as root; it exits 77, skipped, when it cannot).

@@ -1,0 +1,23 @@
+// NAMEEDITDLG: the modal dialog that edits one name record. It shows the
+// record's identity and edits its string; a PostScript name that breaks the
+// rule is refused and the dialog stays open. Opened with DialogBoxParamW and
+// a NameEditRequest; ends with IDOK (request.text holds the string) or
+// IDCANCEL.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+constexpr wchar_t kNameEditDialog[] = L"NAMEEDITDLG";
+
+struct NameEditRequest {
+    std::string idText, platformText, languageText; // Shift-JIS
+    uint16_t nameID = 0;
+    std::wstring text;
+};
+
+extern const char kPostScriptNameRule[];
+
+INT_PTR CALLBACK nameEditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,259 @@
+#include "tables/name/name_pane.h"
+
+#include "app/base_window.h"
+#include "font/table_tags.h"
+#include "tables/name/name_edit.h"
+#include "tables/name/name_edit_dialog.h"
+#include "tables/name/name_replace_dialog.h"
+#include "tables/name/name_value_names.h"
+#include "tables/name/wide_text.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <iterator>
+#include <vector>
+
+HWND hNameList = nullptr;
+HWND hNameReplaceButton = nullptr;
+
+namespace {
+
+constexpr char kReplaceButtonText[] = "名前の置換...";
+constexpr char kTableTooLarge[] = "名前の表が大きくなりすぎるため、この名前は設定できません。\n"
+                                  "名前の文字列は全部で 65,535 バイトまでです。";
+
+// The button above the list, the list below it, margins all round.
+constexpr int kMargin = 16;
+constexpr int kButtonWidth = 120;
+constexpr int kButtonHeight = 24;
+constexpr int kListTop = kMargin + kButtonHeight + 8;
+constexpr int kStringColumn = 3;
+
+struct Column {
+    const char* title;
+    int width;
+};
+constexpr Column kColumns[] = {
+    {"ID", 190},
+    {"プラットフォーム / エンコーディング", 190},
+    {"言語", 140},
+    {"文字列", 360},
+};
+
+// The name table of the pane's font, looked up at each use: the font can
+// have been released or replaced since the pane was made.
+NamingTable* openNameTable() {
+    NamingTable* table = paneTable<NamingTable>(kNameTag);
+    return table != nullptr && table->valid ? table : nullptr;
+}
+
+std::wstring shownText(const NamingRecord& record) {
+    const uint32_t codePage = displayCodePage(record);
+    if (codePage == 0)
+        return wideText(nameText(record.string));
+    return wideFrom(reinterpret_cast<const char*>(record.string.data()), record.string.size(),
+                    codePage);
+}
+
+void setCell(HWND list, int row, int column, const std::wstring& text, bool insert = false) {
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = const_cast<wchar_t*>(text.c_str());
+    SendMessageW(list, insert ? LVM_INSERTITEMW : LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void setStatus(const std::string& text) {
+    SendMessageA(hStatusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// Read wide: the narrow length of a Japanese text is not its length in units.
+std::wstring statusText() {
+    const LRESULT length = SendMessageW(hStatusBar, SB_GETTEXTLENGTHW, 0, 0);
+    std::wstring text(static_cast<size_t>(LOWORD(length)) + 1, L'\0');
+    SendMessageW(hStatusBar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
+    return text.c_str();
+}
+
+// After a store: lead, then the warning while a family name is too long.
+// With neither, a warning shown before goes and any other text stays.
+void showStoreStatus(const std::string& lead, bool familyTooLong) {
+    if (!lead.empty() || familyTooLong)
+        setStatus(lead + (familyTooLong ? kLongFamilyNameWarning : ""));
+    else if (statusText() == interfaceText(kLongFamilyNameWarning))
+        setStatus("");
+}
+
+void onCreate(HWND pane) {
+    HINSTANCE module = GetModuleHandleW(nullptr);
+    hNameReplaceButton = CreateWindowExW(
+        0, L"BUTTON", interfaceText(kReplaceButtonText).c_str(),
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kMargin, kMargin, kButtonWidth,
+        kButtonHeight, pane, reinterpret_cast<HMENU>(kNameReplaceButtonId), module, nullptr);
+    SendMessageW(hNameReplaceButton, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    hNameList =
+        CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
+                            LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
+                        0, 0, 0, 0, pane, reinterpret_cast<HMENU>(kNameListId), module, nullptr);
+    SendMessageW(hNameList, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT);
+    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
+        std::wstring title = interfaceText(kColumns[i].title);
+        LVCOLUMNW column = {};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        column.fmt = LVCFMT_LEFT;
+        column.cx = kColumns[i].width;
+        column.pszText = title.data();
+        column.iSubItem = i;
+        SendMessageW(hNameList, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(&column));
+    }
+    if (NamingTable* table = openNameTable())
+        fillNameList(hNameList, *table);
+    else
+        EnableWindow(hNameReplaceButton, FALSE);
+}
+
+void onSize(LPARAM lParam) {
+    int width = static_cast<short>(LOWORD(lParam));
+    int height = static_cast<short>(HIWORD(lParam));
+    MoveWindow(hNameList, kMargin, kListTop, width - 2 * kMargin, height - kListTop - kMargin,
+               TRUE);
+}
+
+void editRecord(HWND pane, int row) {
+    NamingTable* table = openNameTable();
+    if (table == nullptr || row < 0 || static_cast<size_t>(row) >= table->records.size())
+        return;
+    const size_t index = static_cast<size_t>(row);
+    const NamingRecord& record = table->records[index];
+    if (!isEditableName(record)) // a read-only record opens nothing
+        return;
+    NameEditRequest request = {
+        nameIdText(record.nameID), platformEncodingText(record.platformID, record.encodingID),
+        languageText(*table, record), record.nameID, wideText(nameText(record.string))};
+    if (DialogBoxParamW(GetModuleHandleW(nullptr), kNameEditDialog, pane, nameEditDialogProc,
+                        reinterpret_cast<LPARAM>(&request)) != IDOK)
+        return; // cancelled, or the dialog could not be shown
+    // The dialog ran a message loop: look the table up again.
+    table = openNameTable();
+    if (table == nullptr || index >= table->records.size())
+        return;
+    switch (storeName(*table, index, utf16Text(request.text))) {
+    case NameEdit::tooLarge:
+        MessageBoxA(pane, kTableTooLarge, "Error", MB_ICONERROR);
+        return;
+    case NameEdit::badPostScriptName: // the dialog keeps these back
+        MessageBoxA(pane, kPostScriptNameRule, "Error", MB_ICONERROR);
+        return;
+    case NameEdit::unchanged:
+    case NameEdit::readOnly:
+        return;
+    case NameEdit::stored:
+        break;
+    }
+    noteFontEdited();
+    renameFontItems();
+    setCell(hNameList, row, kStringColumn, shownText(table->records[index]));
+    showStoreStatus("", familyNameTooLong(*table));
+}
+
+// Every font's table once: fonts of a collection can share one.
+std::vector<NamingTable*> tablesToReplaceIn(bool allFonts) {
+    std::vector<NamingTable*> tables;
+    if (!allFonts) {
+        if (NamingTable* table = openNameTable())
+            tables.push_back(table);
+        return tables;
+    }
+    for (size_t font = 0; otf && font < otf->fonts.size(); ++font) {
+        NamingTable* table = otf->tableOf<NamingTable>(kNameTag, font);
+        if (table != nullptr && table->valid &&
+            std::find(tables.begin(), tables.end(), table) == tables.end())
+            tables.push_back(table);
+    }
+    return tables;
+}
+
+void replaceNames(HWND pane) {
+    NameReplaceRequest request;
+    request.collection = otf && otf->isCollection();
+    if (DialogBoxParamW(GetModuleHandleW(nullptr), kNameReplaceDialog, pane, nameReplaceDialogProc,
+                        reinterpret_cast<LPARAM>(&request)) != IDOK)
+        return;
+    NameReplacement tally;
+    bool familyTooLong = false;
+    for (NamingTable* table : tablesToReplaceIn(request.allFonts)) {
+        replaceInNames(*table, utf16Text(request.find), utf16Text(request.with), tally);
+        familyTooLong |= familyNameTooLong(*table);
+    }
+    if (tally.replaced != 0) {
+        noteFontEdited();
+        renameFontItems();
+    }
+    if (NamingTable* table = openNameTable())
+        fillNameList(hNameList, *table);
+    showStoreStatus(replacementStatus(tally), familyTooLong);
+}
+
+int focusedRow() {
+    return static_cast<int>(SendMessageW(hNameList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                         LVNI_FOCUSED | LVNI_SELECTED));
+}
+
+void onNotify(HWND pane, LPARAM lParam) {
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header->idFrom != kNameListId)
+        return;
+    if (header->code == static_cast<UINT>(NM_DBLCLK)) {
+        const NMITEMACTIVATE* activate = reinterpret_cast<const NMITEMACTIVATE*>(lParam);
+        if (activate->iItem != -1)
+            editRecord(pane, activate->iItem);
+    } else if (header->code == static_cast<UINT>(NM_RETURN)) {
+        editRecord(pane, focusedRow());
+    }
+}
+
+void onCommand(HWND pane, WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) == kNameReplaceButtonId && HIWORD(wParam) == BN_CLICKED &&
+        reinterpret_cast<HWND>(lParam) == hNameReplaceButton)
+        replaceNames(pane);
+}
+
+} // namespace
+
+void fillNameList(HWND list, const NamingTable& table) {
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    for (size_t i = 0; i < table.records.size(); ++i) {
+        const NamingRecord& record = table.records[i];
+        const int row = static_cast<int>(i);
+        setCell(list, row, 0, interfaceText(nameIdText(record.nameID)), true);
+        setCell(list, row, 1,
+                interfaceText(platformEncodingText(record.platformID, record.encodingID)));
+        setCell(list, row, 2, interfaceText(languageText(table, record)));
+        setCell(list, row, kStringColumn, shownText(record));
+    }
+}
+
+LRESULT CALLBACK nameWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        onCreate(hwnd);
+        return 0;
+    case WM_SIZE:
+        onSize(lParam);
+        return 0;
+    case WM_NOTIFY:
+        onNotify(hwnd, lParam);
+        return 0;
+    case WM_COMMAND:
+        onCommand(hwnd, wParam, lParam);
+        return 0;
+    default:
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
