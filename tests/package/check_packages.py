@@ -19,7 +19,7 @@ import pefile
 ALLOWED_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdlg32.dll",
                 "shell32.dll", "msvcrt.dll"}
 MACHINES = {"win64": 0x8664, "win32": 0x14C}  # IMAGE_FILE_MACHINE_AMD64, _I386
-SIZE_LIMIT = 400_000
+SIZE_LIMIT = 512_000  # five table editors and the statically linked C++ runtime
 RT_MANIFEST = 24
 V1, V3 = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}"
 COMPAT, SMI = "{urn:schemas-microsoft-com:compatibility.v1}", "{http://schemas.microsoft.com/SMI/%s}"
