@@ -325,13 +325,12 @@ TEST(NameRename, ARenamedRealFontLoadsBesideItsOriginalAsAnotherFamily) {
         };
         ASSERT_FALSE(listed(font.renamed));
         // Where the original is installed already, the system refuses a second
-        // copy of it: the very collision a new name avoids.
+        // copy of it: the very collision a new name avoids. It stays loaded,
+        // for this process alone: 32-bit Wine can hang removing the collection.
         AddFontResourceExA(original.c_str(), FR_PRIVATE, nullptr);
         ASSERT_GT(AddFontResourceExA(renamed.c_str(), FR_PRIVATE, nullptr), 0);
-        const bool both = listed(font.original) && listed(font.renamed);
+        EXPECT_TRUE(listed(font.original) && listed(font.renamed));
         RemoveFontResourceExA(renamed.c_str(), FR_PRIVATE, nullptr);
-        RemoveFontResourceExA(original.c_str(), FR_PRIVATE, nullptr);
-        EXPECT_TRUE(both);
     }
 }
 
