@@ -8,7 +8,7 @@
 #include "app/splitter.h"
 #include "app/table_panes.h"
 #include "app/table_removal.h"
-#include "font/name_table.h"
+#include "tables/name/full_name.h"
 #include "res/resource.h"
 
 #include <windowsx.h>
@@ -55,6 +55,10 @@ HTREEITEM insertItem(HWND tree, HTREEITEM parent, std::string text, int image, s
     insert.item.lParam = static_cast<LPARAM>(font);
     return reinterpret_cast<HTREEITEM>(
         SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+std::u16string fullNameOf(size_t font) {
+    return currentFullName(*otf, fileImage.get(), static_cast<size_t>(fileLength), font);
 }
 
 void movePane() {
@@ -256,8 +260,7 @@ void fillTableTree(HWND tree, const char* path) {
     for (size_t font = 0; font < fonts; ++font) {
         HTREEITEM parent = root;
         if (otf->isCollection())
-            parent = insertItem(tree, root, fontItemText(font, otf->fonts[font].fullName),
-                                kFileImage, font);
+            parent = insertItem(tree, root, fontItemText(font, fullNameOf(font)), kFileImage, font);
         for (const char* tag : tableTags) {
             fontObject* table = nullptr;
             if (otf->findTable(tag, table, font))
@@ -284,7 +287,7 @@ void renameFontItems() {
         data.hItem = item;
         SendMessageA(hTreeView, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
         const size_t font = static_cast<size_t>(data.lParam);
-        std::string text = fontItemText(font, currentFullName(*otf, font));
+        std::string text = fontItemText(font, fullNameOf(font));
         data.mask = TVIF_TEXT | TVIF_HANDLE;
         data.pszText = text.data();
         SendMessageA(hTreeView, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));

@@ -5,9 +5,12 @@
 
 #include "font/font_object.h"
 
+#include <string>
 #include <vector>
 
 using NameBytes = std::vector<uint8_t>;
+
+constexpr uint16_t kWindowsPlatform = 3;
 
 struct NamingRecord {
     uint16_t platformID = 0;
@@ -47,3 +50,13 @@ class NamingTable : public fontObject {
     size_t headerSize() const;
     bool read(const uint8_t* tableStart, size_t spanLength);
 };
+
+// A UTF-16BE string's units; an odd last byte is no unit and is left out.
+std::u16string nameText(const NameBytes& bytes);
+
+// The full font name (name ID 4): the Windows Unicode record in Japanese,
+// else in English, else in any language. Empty when there is none.
+std::u16string fullFontName(const NamingTable& table);
+// The same read from a table of spanLength bytes that has no object: every
+// record whose entry and string lie in the span counts, the rest is skipped.
+std::u16string fullFontName(const uint8_t* tableStart, size_t spanLength);
