@@ -39,8 +39,7 @@ constexpr Column kColumns[] = {
 // have been released or replaced since the pane was made, and a font reached
 // through a path named "gasp" can have no such table.
 gaspHeader* openGaspTable() {
-    gaspHeader* table = paneTable<gaspHeader>(kGaspTag);
-    return table != nullptr && table->valid ? table : nullptr;
+    return paneTable<gaspHeader>(kGaspTag);
 }
 
 std::string sizeText(uint32_t size, uint16_t ppem) {

@@ -44,8 +44,7 @@ constexpr Column kColumns[] = {
 // The name table of the pane's font, looked up at each use: the font can
 // have been released or replaced since the pane was made.
 NamingTable* openNameTable() {
-    NamingTable* table = paneTable<NamingTable>(kNameTag);
-    return table != nullptr && table->valid ? table : nullptr;
+    return paneTable<NamingTable>(kNameTag);
 }
 
 std::wstring shownText(const NamingRecord& record) {
@@ -171,9 +170,8 @@ std::vector<NamingTable*> tablesToReplaceIn(bool allFonts) {
         return tables;
     }
     for (size_t font = 0; otf && font < otf->fonts.size(); ++font) {
-        NamingTable* table = otf->tableOf<NamingTable>(kNameTag, font);
-        if (table != nullptr && table->valid &&
-            std::find(tables.begin(), tables.end(), table) == tables.end())
+        NamingTable* table = otf->validTableOf<NamingTable>(kNameTag, font);
+        if (table != nullptr && std::find(tables.begin(), tables.end(), table) == tables.end())
             tables.push_back(table);
     }
     return tables;

@@ -155,8 +155,7 @@ void createOS2Controls(HWND pane) {
 // The OS/2 object of the pane's font, when it holds one that write-out will
 // write back: edits to a table the model refused would be silently lost.
 OS2* editableOS2() {
-    OS2* os2 = paneTable<OS2>(kOS2Tag);
-    return os2 != nullptr && os2->valid ? os2 : nullptr;
+    return paneTable<OS2>(kOS2Tag);
 }
 
 // os2Object while it still belongs to the open font. Once the font is gone
