@@ -18,17 +18,20 @@
 #include <string>
 #include <vector>
 
+namespace {
+constexpr int32_t kInitialSplitPos = 150;
+} // namespace
+
 HWND hTreeView = nullptr;
 HWND hPane = nullptr;
-HIMAGELIST hImageList = nullptr;
-int32_t splitPos = 150;
+int32_t splitPos = kInitialSplitPos;
 int32_t clientWidth = 0;
 int32_t clientHeight = 0;
 size_t paneFont = 0;
 
 namespace {
 
-constexpr int32_t kInitialSplitPos = 150;
+HIMAGELIST hImageList = nullptr;
 constexpr DWORD kItemTextSize = 520;
 constexpr int kFileImage = 0;
 constexpr int kTableImage = 1;
@@ -67,11 +70,6 @@ void movePane() {
 
 void onCreate(HWND hwnd) {
     HINSTANCE module = GetModuleHandleA(nullptr);
-    splitPos = kInitialSplitPos;
-    clientWidth = 0;
-    clientHeight = 0;
-    resetSplitter();
-    hPane = nullptr;
     hTreeView = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
                                 WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES |
                                     TVS_LINESATROOT,
@@ -81,6 +79,19 @@ void onCreate(HWND hwnd) {
     appendIcon(module, IDI_TABLE);
     SendMessageA(hTreeView, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(hImageList));
     createTablePane(hwnd, hPane, "");
+}
+
+// The tree and the pane go after this window: nothing may reach them, a
+// later base window starts as the first did, and the image list goes.
+void onDestroy() {
+    SendMessageA(hTreeView, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
+    ImageList_Destroy(hImageList);
+    hImageList = nullptr;
+    hTreeView = hPane = nullptr;
+    splitPos = kInitialSplitPos;
+    clientWidth = clientHeight = 0;
+    paneFont = 0;
+    resetSplitter();
 }
 
 void onSize(LPARAM lParam) {
@@ -247,6 +258,9 @@ LRESULT CALLBACK baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_CAPTURECHANGED:
         splitterCaptureLost(hwnd, reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_DESTROY:
+        onDestroy();
         return 0;
     default:
         return DefWindowProcA(hwnd, message, wParam, lParam);

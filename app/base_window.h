@@ -18,7 +18,6 @@ constexpr char kBaseWindowClass[] = "fontabBaseWindow";
 
 extern HWND hTreeView;
 extern HWND hPane;
-extern HIMAGELIST hImageList;
 extern int32_t splitPos;
 extern int32_t clientWidth;
 extern int32_t clientHeight;
