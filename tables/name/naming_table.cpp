@@ -94,23 +94,31 @@ bool NamingTable::read(const uint8_t* tableStart, size_t spanLength) {
         !reader.readU16(storageOffset) || storageOffset > spanLength ||
         reader.remaining() < size_t{count} * kNameRecordSize)
         return false;
-    records.resize(count);
+    std::vector<NamingRecord> entries(count);
     std::vector<std::pair<uint16_t, uint16_t>> places(count); // length, offset
     for (size_t i = 0; i < count; ++i)
-        readEntry(reader, records[i], places[i].first, places[i].second);
+        readEntry(reader, entries[i], places[i].first, places[i].second);
     uint16_t tagCount = 0;
     if (format == 1 &&
         (!reader.readU16(tagCount) || reader.remaining() < size_t{tagCount} * kLangTagRecordSize))
         return false;
-    languageTags.resize(tagCount);
-    for (size_t i = 0; i < tagCount; ++i) {
-        uint16_t length = 0, offset = 0;
+    std::vector<std::pair<uint16_t, uint16_t>> tagPlaces(tagCount);
+    size_t copied = 0;
+    for (auto& [length, offset] : tagPlaces) {
         reader.readU16(length);
         reader.readU16(offset);
-        if (!readString(tableStart, spanLength, size_t{storageOffset} + offset, length,
-                        languageTags[i]))
-            return false;
+        copied += length;
     }
+    for (const auto& place : places)
+        copied += place.first;
+    if (copied > kNameCopyLimit)
+        return false;
+    languageTags.resize(tagCount);
+    for (size_t i = 0; i < tagCount; ++i)
+        if (!readString(tableStart, spanLength, size_t{storageOffset} + tagPlaces[i].second,
+                        tagPlaces[i].first, languageTags[i]))
+            return false;
+    records = std::move(entries);
     for (size_t i = 0; i < count; ++i)
         if (!readString(tableStart, spanLength, size_t{storageOffset} + places[i].second,
                         places[i].first, records[i].string))

@@ -24,12 +24,18 @@ struct NamingRecord {
 // at most this many bytes.
 constexpr size_t kNameStorageLimit = 0xFFFF;
 
+// Records may share a string, and each keeps its own copy: a table whose
+// strings add up to more than this is refused before anything is copied
+// (65,535 records of one 64 KiB string would take 4 GiB).
+constexpr size_t kNameCopyLimit = size_t{16} << 20;
+
 class NamingTable : public fontObject {
   public:
     // Reads the header, the records, format 1's language tags and every
     // string. A table of another format, or one whose header, records, tags
     // or any string lie past the span, is refused as a whole: valid stays 0
-    // and nothing is kept. So is one that its compiled form could not hold.
+    // and nothing is kept. So is one that its compiled form could not hold,
+    // and one whose strings add up to more than kNameCopyLimit.
     NamingTable(const uint8_t* tableStart, size_t spanLength);
 
     // Writes the whole table compiled anew: the records in their order, the
