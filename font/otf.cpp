@@ -20,8 +20,10 @@ OTF::OTF(const uint8_t* image, size_t imageSize) {
     }
     valid = 1;
     buildTableObjects(image, imageSize);
+    // loca gives each glyph 2 bytes at least: an honest file's glyphs fit.
+    size_t glyphsLeft = imageSize / 2;
     for (const FontDirectory& font : fonts)
-        needs_.push_back(readFontNeeds(font, image, imageSize));
+        needs_.push_back(readFontNeeds(font, image, imageSize, glyphsLeft));
     for (const auto& entry : tableObjects)
         asRead_.emplace(entry.second.get(), serializedFields(*entry.second));
     saved_ = asRead_;

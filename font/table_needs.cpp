@@ -77,7 +77,8 @@ bool glyphInstructed(ByteReader glyph) {
     return (flags & kHasInstructions) && glyph.readU16(length) && length != 0;
 }
 
-bool instructedGlyphs(const FontDirectory& font, const uint8_t* image, size_t imageSize) {
+bool instructedGlyphs(const FontDirectory& font, const uint8_t* image, size_t imageSize,
+                      size_t& glyphsLeft) {
     ByteReader head = tableReader(font, image, imageSize, kHeadTag);
     ByteReader maxp = tableReader(font, image, imageSize, kMaxpTag);
     ByteReader loca = tableReader(font, image, imageSize, kLocaTag);
@@ -101,10 +102,14 @@ bool instructedGlyphs(const FontDirectory& font, const uint8_t* image, size_t im
     uint32_t start = 0, end = 0;
     if (!next(start))
         return false;
-    for (uint16_t glyph = 0; glyph < count && next(end); ++glyph, start = end)
+    for (uint16_t glyph = 0; glyph < count && next(end); ++glyph, start = end) {
+        if (glyphsLeft == 0) // taken as instructed: the hinting tables stay together
+            return true;
+        --glyphsLeft;
         if (start < end && end <= glyfSize &&
             glyphInstructed(ByteReader(image + glyf->offset + start, end - start)))
             return true;
+    }
     return false;
 }
 
@@ -151,9 +156,10 @@ bool holds(When when, const FontNeeds& needs) {
 
 } // namespace
 
-FontNeeds readFontNeeds(const FontDirectory& font, const uint8_t* image, size_t imageSize) {
+FontNeeds readFontNeeds(const FontDirectory& font, const uint8_t* image, size_t imageSize,
+                        size_t& glyphsLeft) {
     FontNeeds needs;
-    needs.instructedGlyphs = instructedGlyphs(font, image, imageSize);
+    needs.instructedGlyphs = instructedGlyphs(font, image, imageSize, glyphsLeft);
     needs.variedCff2 = variedCff2(tableReader(font, image, imageSize, kCff2Tag));
     return needs;
 }

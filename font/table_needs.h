@@ -17,7 +17,11 @@ struct FontNeeds {
     bool variedCff2 = false;       // CFF2 holds a variation store, so it needs fvar
 };
 
-FontNeeds readFontNeeds(const FontDirectory& font, const uint8_t* image, size_t imageSize);
+// glyphsLeft bounds the glyphs looked at over every font of a file, so that
+// a hostile collection of many directories over one loca stays in
+// proportion to its size; once it is spent, the glyphs count as instructed.
+FontNeeds readFontNeeds(const FontDirectory& font, const uint8_t* image, size_t imageSize,
+                        size_t& glyphsLeft);
 
 // The tables a font cannot be drawn or installed without.
 bool isRequiredTable(const char* tag);
