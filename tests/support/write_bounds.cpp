@@ -297,9 +297,9 @@ const char* brokenWriteRule(const uint8_t* data, size_t size, const PaneEdits& e
         for (const TableRecord& record : directory.tableRecords)
             total += std::min<size_t>(record.length, size);
     const FontDirectory& directory = otf.fonts[font];
-    auto removable =
-        std::find_if(directory.tableRecords.begin(), directory.tableRecords.end(),
-                     [](const TableRecord& record) { return OTF::isRemovable(record.tag); });
+    auto removable = std::find_if(
+        directory.tableRecords.begin(), directory.tableRecords.end(),
+        [&](const TableRecord& record) { return !otf.removalOf(record.tag, font).tags.empty(); });
     if (total > 16 * size + (1 << 20))
         return nullptr;
 
@@ -333,8 +333,12 @@ const char* brokenWriteRule(const uint8_t* data, size_t size, const PaneEdits& e
         return "a rename set back is written as the file was read";
     if (removable == directory.tableRecords.end())
         return nullptr;
+    const TableRemoval group = otf.removalOf(removable->tag, font);
     if (!otf.removeTable(removable->tag, font) || !otf.hasUnsavedEdits())
         return "a removable table is removed, and that is an unsaved edit";
+    for (const std::string& tag : group.tags)
+        if (otf.fonts[font].record(tag.c_str()) != nullptr)
+            return "a removal takes every table of its group";
     for (int round = 0; round < 2; ++round) {
         if (round == 1)
             editLikeThePanes(otf, edits);

@@ -59,5 +59,6 @@ void renameLikeThePane(OTF& otf, const PaneEdits& edits);
 // stops any access past it), writes it out unedited (byte-identical), edits it
 // and writes it out, sets every edited value back and writes it out again
 // (byte-identical); renames a record (in place or re-laid) and sets it back;
-// removes a table and writes out re-laid. Returns the first rule broken, or null.
+// removes a table (with the tables that need it) and writes out re-laid.
+// Returns the first rule broken, or null.
 const char* brokenWriteRule(const uint8_t* data, size_t size, const PaneEdits& edits);

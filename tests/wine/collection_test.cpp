@@ -111,8 +111,9 @@ TEST(FontToolsWriteOut, ThroughOneFontWithFileDialog) {
 }
 
 // For fonttools_write_out_check.py: the tables FONTAB_REMOVE names
-// ("FONT:TAG;FONT:TAG...", a single font's number 0) removed, then written
-// out through the menu to out.EXT: re-laid.
+// ("FONT:TAG;FONT:TAG...", a single font's number 0; "FONT:!TAG" one that
+// must be refused) removed, then written out through the menu to out.EXT:
+// re-laid.
 TEST(FontToolsWriteOut, RemovingTablesWithFileDialog) {
     const char* folder = std::getenv("FONTAB_WRITE_OUT_DIR");
     if (folder == nullptr || *folder == '\0')
@@ -124,7 +125,10 @@ TEST(FontToolsWriteOut, RemovingTablesWithFileDialog) {
         const size_t colon = removals.find(':', at), end = removals.find(';', at);
         const std::string tag =
             removals.substr(colon + 1, end == std::string::npos ? end : end - colon - 1);
-        EXPECT_TRUE(otf->removeTable(tag.c_str(), std::stoul(removals.substr(at, colon - at))))
+        const bool refused = tag[0] == '!';
+        EXPECT_NE(
+            otf->removeTable(tag.c_str() + refused, std::stoul(removals.substr(at, colon - at))),
+            refused)
             << removals.substr(at);
         at = end == std::string::npos ? removals.size() : end + 1;
     }

@@ -156,12 +156,17 @@ def real_font_failures(args, folder, path, through, spacing):
     return failures
 
 
-# Tables removed through the program, the file re-laid: (file, package, {font: tags}).
+# Tables removed through the program, the file re-laid: (file, package, {font: tags removed,
+# "!" before one that must be refused}, {font: the tables that go with them}). vhea and vmtx
+# go together, EBLC takes EBDT (these WenQuanYi bitmaps have no EBSC), and the variable
+# font's fvar is refused, since gvar needs it.
 REMOVALS = [("/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf", "fonts-ipafont-gothic",
-             {0: ["gasp", "vhea", "vmtx"]}),
-            ("/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc", "fonts-wqy-zenhei", {1: ["GPOS"]}),
+             {0: ["gasp", "vhea"]}, {0: ["vmtx"]}),
+            ("/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc", "fonts-wqy-zenhei", {1: ["GPOS"]}, {}),
             ("/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc", "fonts-wqy-zenhei",
-             {0: ["GPOS", "GSUB"], 1: ["GPOS"], 2: ["EBDT", "EBLC", "GPOS"]})]
+             {0: ["GPOS", "GSUB"], 1: ["GPOS"], 2: ["EBLC", "GPOS"]}, {2: ["EBDT"]}),
+            ("/usr/share/fonts/truetype/inter-vf/Inter.var.ttf", "fonts-inter-variable",
+             {0: ["!fvar", "HVAR"]}, {})]
 
 
 def ots_accepts(path, index):
@@ -171,7 +176,7 @@ def ots_accepts(path, index):
     return run.returncode == 0
 
 
-def relaid_failures(args, folder, path, removed):
+def relaid_failures(args, folder, path, asked, along):
     """Removes the tables under Wine and writes out: each directory lists its records as read
     less the removed ones, in order, with the search fields of its count; every table starts on
     a word, holds its bytes as read (a single font's head but for its adjustment, which balances
@@ -182,8 +187,10 @@ def relaid_failures(args, folder, path, removed):
     if os.path.exists(out_path):
         os.remove(out_path)
     environment = {"FONTAB_WRITE_OUT_DIR": "Z:" + folder.replace("/", "\\"), "FONTAB_FILE": "in" + extension,
-                   "FONTAB_REMOVE": ";".join(f"{font}:{tag}" for font, tags in removed.items()
+                   "FONTAB_REMOVE": ";".join(f"{font}:{tag}" for font, tags in asked.items()
                                              for tag in tags)}
+    removed = {font: [tag for tag in tags + along.get(font, []) if tag[0] != "!"]
+               for font, tags in asked.items()}
     if not run_wine_case(args, "RemovingTables", environment):
         return [f"{path}: the Wine removal case failed or did not run"]
     data, out, failures = open(path, "rb").read(), open(out_path, "rb").read(), []
@@ -322,12 +329,12 @@ def real_fonts(args, folder):
             failures.append(f"{path}: {type(error).__name__}: {error}")
     if shutil.which("ots-sanitize") is None:
         return failures + ["ots-sanitize is not installed (package opentype-sanitizer; scripts/setup installs it)"]
-    for path, package, removed in REMOVALS:
+    for path, package, asked, along in REMOVALS:
         if not os.path.isfile(path):
             failures.append(f"{path} is not installed (package {package}; scripts/setup installs it)")
             continue
         try:
-            failures += relaid_failures(args, folder, path, removed)
+            failures += relaid_failures(args, folder, path, asked, along)
         except Exception as error:
             failures.append(f"{path}: {type(error).__name__}: {error}")
     return failures

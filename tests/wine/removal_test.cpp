@@ -216,3 +216,41 @@ TEST(RemoveTable, CollectionFromThisFontOrEverySharingFontExpandedFontsStayExpan
         EXPECT_EQ(windowText(hStatusBar), "") << "nothing selected names no fonts";
     }
 }
+
+// The bitmaps are shared by both fonts; font 0's outlines vary through gvar,
+// which needs fvar. Each removal is one box and one edit.
+TEST(RemoveTable, TablesThatNeedOneAnotherGoTogetherOrNotAtAll) {
+    const Bytes image = CollectionBuilder()
+                            .table("head0", "head", headTable())
+                            .table("head1", "head", headTable())
+                            .table("ebdt", "EBDT", filler(8))
+                            .table("eblc", "EBLC", filler(8))
+                            .table("ebsc", "EBSC", filler(8))
+                            .table("fvar", "fvar", filler(8))
+                            .table("gvar", "gvar", filler(8))
+                            .font({"head0", "ebdt", "eblc", "ebsc", "fvar", "gvar"})
+                            .font({"head1", "ebdt", "eblc", "ebsc"})
+                            .build();
+    const BoxSeen group = {
+        "テーブル EBLC はフォント 0, 1 が共有しています。全てのフォントから削除しますか？"
+        "\nテーブル EBDT, EBSC はこのテーブルがないと使えないため、一緒に削除します。" +
+            kNoUndo,
+        "fontab", 'Q', "YNC"};
+    const BoxSeen refusal = {
+        "このテーブルは削除できません。\nテーブル gvar がこのテーブルを必要としています。", "Error",
+        'E', "O"};
+    const Removal removals[] = {
+        {Way::deleteKey, "0/fvar", IDOK, {refusal}, {}, ""},
+        {Way::deleteKey, "1/EBLC", IDCANCEL, {group}, {}, ""},
+        {Way::deleteKey,
+         "1/EBLC",
+         IDYES,
+         {group},
+         {"0/EBDT", "0/EBLC", "0/EBSC", "1/EBDT", "1/EBLC", "1/EBSC"},
+         ""},
+    };
+    Session session;
+    ASSERT_TRUE(session.open(image, "", "in.ttc"));
+    for (const Removal& removal : removals)
+        expectRemoval(removal);
+}
