@@ -374,13 +374,11 @@ inline Bytes readBytes(const std::string& path) { // empty when it cannot be rea
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The first byte of after, written out from the open font read from before,
-// that the font may not write; nothing when every change is allowed.
-inline std::optional<size_t> strayWrite(const Bytes& before, const Bytes& after) {
-    if (otf == nullptr || before.size() != after.size())
-        return std::min(before.size(), after.size());
-    return strayChange(before.data(), after.data(), before.size(),
-                       writableBytes(*otf, before.size()));
+// What is wrong with after as a write-out of the open font, read from
+// before, in place or re-laid; empty when nothing is.
+inline std::string brokenWrite(const Bytes& before, const Bytes& after) {
+    const char* rule = otf ? brokenWriteOut(*otf, before.data(), before.size(), after) : "no font";
+    return rule ? rule : "";
 }
 
 // A test folder and the program, the font written to in.ttf in it and opened.
