@@ -24,8 +24,8 @@ Bytes relaid(const OTF& otf, const Bytes& image) {
 } // namespace
 
 TEST(Layout, SearchFieldsFollowTheTableCount) {
-    const int cases[][4] = {{1, 16, 0, 0},    {2, 32, 1, 0},    {3, 32, 1, 16},   {4, 64, 2, 0},
-                            {5, 64, 2, 16},   {16, 256, 4, 0},  {17, 256, 4, 16}};
+    const int cases[][4] = {{1, 16, 0, 0},  {2, 32, 1, 0},   {3, 32, 1, 16},  {4, 64, 2, 0},
+                            {5, 64, 2, 16}, {16, 256, 4, 0}, {17, 256, 4, 16}};
     for (const auto& [count, range, selector, shift] : cases) {
         SfntBuilder builder;
         builder.table("DSIG", filler(8));
@@ -35,8 +35,9 @@ TEST(Layout, SearchFieldsFollowTheTableCount) {
         OTF otf(font.data(), font.size());
         ASSERT_TRUE(otf.removeTable("DSIG", 0));
         const Bytes out = relaid(otf, font);
-        EXPECT_EQ((std::vector<int>{getU16(out, 4), getU16(out, 6), getU16(out, 8), getU16(out, 10)}),
-                  (std::vector<int>{count, range, selector, shift}));
+        EXPECT_EQ(
+            (std::vector<int>{getU16(out, 4), getU16(out, 6), getU16(out, 8), getU16(out, 10)}),
+            (std::vector<int>{count, range, selector, shift}));
     }
 }
 
