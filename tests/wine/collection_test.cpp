@@ -9,7 +9,7 @@ const char kFonts02[] = "この表はフォント 0, 2 が共有しています�
 
 } // namespace
 
-TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThem) {
+TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThemWithFileDialog) {
     Session session;
     ASSERT_TRUE(session.open(sampleCollection(), "", "sample.ttc"));
     const std::string f0 = "0: ゴシック", f1 = "1: Sample Mincho", f2 = "2";

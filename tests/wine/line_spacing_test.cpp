@@ -82,7 +82,7 @@ TEST(LineSpacingPane, ShowsTheReferenceTheThreeSetsAndTheirLineHeights) {
 // A user's sequence on the sample font: every field typed and left (lineGap
 // by Enter), refused text, USE_TYPO_METRICS, a new pane, a value typed and
 // written out at once; then every value set back, written out as read.
-TEST(LineSpacingPane, StoresAFieldWhenLeftRestoresRefusedTextAndSetBackIsAsRead) {
+TEST(LineSpacingPane, StoresAFieldWhenLeftRestoresRefusedTextAndSetBackIsAsReadWithFileDialog) {
     Session session;
     const Bytes sample = readBytes(kSample);
     ASSERT_TRUE(session.open(sample, "hhea"));

@@ -168,7 +168,7 @@ TEST(NameEditDialog, StoresOnOkOnlyRefusesBrokenPostScriptNamesAndWarnsOfLongFam
 
 // A name with characters that code page 932 lacks, mixed with ones it has,
 // stored, written out, and read back by a fresh program unchanged.
-TEST(NameEditDialog, ANameOutsideCodePage932IsStoredWrittenAndReadBackUnchanged) {
+TEST(NameEditDialog, ANameOutsideCodePage932IsStoredWrittenAndReadBackUnchangedWithFileDialog) {
     const std::wstring mixed =
         L"\u216B\u20AC\u00FC mixed \u5B57\u00E9!!"; // as long as "Family Regular"
     ASSERT_EQ(mixed.size(), 14u);
@@ -261,7 +261,7 @@ bool familyListed(const std::string& family) {
 // What installing beside the original means: Windows loads the renamed copy
 // and the original side by side and lists both families. IPA Gothic renamed
 // in English and Japanese; WenQuanYi Zen Hei's three fonts with one replace.
-TEST(NameRename, ARenamedRealFontLoadsBesideItsOriginalAsAnotherFamily) {
+TEST(NameRename, ARenamedRealFontLoadsBesideItsOriginalAsAnotherFamilyWithFileDialog) {
     const struct {
         const char *path, *item;
         std::vector<std::tuple<std::wstring, std::wstring, bool>> replaces;
