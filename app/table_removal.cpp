@@ -3,6 +3,7 @@
 #include "app/base_window.h"
 #include "app/main_window.h"
 #include "app/sharing_text.h"
+#include "app/wide_text.h"
 #include "res/resource.h"
 
 #include <string>
@@ -15,7 +16,7 @@ namespace {
 std::vector<size_t> askFontsToRemoveFrom(HWND owner, const std::string& tag, size_t font) {
     const std::vector<size_t> sharing = otf->fontsSharing(tag.c_str(), font);
     const bool shared = sharing.size() > 1;
-    const int answer = MessageBoxA(owner, removalQuestion(tag.c_str(), sharing).c_str(), "fontab",
+    const int answer = showMessage(owner, removalQuestion(tag.c_str(), sharing), "fontab",
                                    MB_ICONQUESTION | (shared ? MB_YESNOCANCEL : MB_YESNO));
     if (answer == IDYES)
         return shared ? sharing : std::vector<size_t>{font};
@@ -27,7 +28,7 @@ std::vector<size_t> askFontsToRemoveFrom(HWND owner, const std::string& tag, siz
 } // namespace
 
 bool chooseFromTableMenu(HWND baseWindow, POINT at) {
-    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), "TABLEMENU");
+    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), wide("TABLEMENU").c_str());
     const int chosen = TrackPopupMenu(GetSubMenu(menu, 0), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x,
                                       at.y, 0, baseWindow, nullptr);
     DestroyMenu(menu);
@@ -41,7 +42,7 @@ void removeTableItem(HWND baseWindow, HTREEITEM item) {
     const std::string tag = treeItemText(item);
     const size_t font = treeItemFont(item);
     if (!OTF::isRemovable(tag.c_str())) {
-        MessageBoxA(owner, "このテーブルは削除できません。", "Error", MB_ICONERROR);
+        showMessage(owner, "このテーブルは削除できません。", "Error", MB_ICONERROR);
         return;
     }
     const std::vector<size_t> fonts = askFontsToRemoveFrom(owner, tag, font);

@@ -10,10 +10,10 @@
 #include <cstdint>
 #include <string>
 
-constexpr wchar_t kNameEditDialog[] = L"NAMEEDITDLG";
+constexpr char kNameEditDialog[] = "NAMEEDITDLG";
 
 struct NameEditRequest {
-    std::string idText, platformText, languageText; // Shift-JIS
+    std::string idText, platformText, languageText; // UTF-8
     uint16_t nameID = 0;
     std::wstring text;
 };

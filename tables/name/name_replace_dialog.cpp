@@ -1,7 +1,7 @@
 #include "tables/name/name_replace_dialog.h"
 
 #include "res/resource.h"
-#include "tables/name/wide_text.h"
+#include "app/wide_text.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-constexpr wchar_t kNameReplaceDialog[] = L"NAMEREPLACEDLG";
+constexpr char kNameReplaceDialog[] = "NAMEREPLACEDLG";
 
 struct NameReplaceRequest {
     bool collection = false; // in: offer every font

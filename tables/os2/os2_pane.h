@@ -24,6 +24,6 @@ extern HWND hWidthName;
 
 // Scratch space for a name or the vendor ID on its way to a control.
 constexpr size_t kOS2TextBufferSize = 64;
-extern char os2TextBuffer[kOS2TextBufferSize];
+extern wchar_t os2TextBuffer[kOS2TextBufferSize];
 
 LRESULT CALLBACK os2WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

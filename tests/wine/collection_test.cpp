@@ -19,7 +19,7 @@ TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThem) 
             expected.push_back(font + tag);
     EXPECT_EQ(treeTexts(), expected);
     EXPECT_EQ(treeRelative(TVGN_CARET), nullptr) << "nothing selected after a load";
-    EXPECT_EQ(SendMessageA(hTreeView, TVM_GETITEMSTATE,
+    EXPECT_EQ(SendMessageW(hTreeView, TVM_GETITEMSTATE,
                            reinterpret_cast<WPARAM>(treeRelative(TVGN_ROOT)), TVIS_EXPANDED),
               0);
 
@@ -41,9 +41,7 @@ TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThem) 
     moveTrackbar(hWeightTrackbar, 9, {TB_ENDTRACK});
     for (const std::string& font : {f0, f2}) {
         ASSERT_TRUE(selectItem(font + "/gasp"));
-        char text[16] = {};
-        ListView_GetItemText(hGaspList, 0, 0, text, sizeof text);
-        EXPECT_STREQ(text, "9") << font;
+        EXPECT_EQ(cellText(hGaspList, 0, 0), "9") << font;
         ASSERT_TRUE(selectItem(font + "/OS/2"));
         EXPECT_EQ(windowText(hWeightName), "Black") << font;
     }
@@ -122,7 +120,8 @@ TEST(FontToolsWriteOut, RemovingTables) {
     ASSERT_TRUE(session.open(readBytes(std::string(folder) + "\\" + file), "", file));
     for (size_t at = 0; at < removals.size();) {
         const size_t colon = removals.find(':', at), end = removals.find(';', at);
-        const std::string tag = removals.substr(colon + 1, end == std::string::npos ? end : end - colon - 1);
+        const std::string tag =
+            removals.substr(colon + 1, end == std::string::npos ? end : end - colon - 1);
         EXPECT_TRUE(otf->removeTable(tag.c_str(), std::stoul(removals.substr(at, colon - at))))
             << removals.substr(at);
         at = end == std::string::npos ? removals.size() : end + 1;

@@ -89,8 +89,8 @@ void pressEnterOn(int row, std::vector<Step> answers) {
     ListView_SetItemState(hNameList, row, LVIS_SELECTED | LVIS_FOCUSED,
                           LVIS_SELECTED | LVIS_FOCUSED);
     SetFocus(hNameList);
-    PostMessageA(hNameList, WM_KEYDOWN, VK_RETURN, 1);
-    PostMessageA(hNameList, WM_KEYUP, VK_RETURN, static_cast<LPARAM>(0xC0000001u));
+    PostMessageW(hNameList, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageW(hNameList, WM_KEYUP, VK_RETURN, static_cast<LPARAM>(0xC0000001u));
     pumpMessages();
     EXPECT_EQ(answerer.answered(), expected) << "row " << row;
 }
@@ -109,7 +109,7 @@ void replace(const std::wstring& find, const std::wstring& with, bool allFonts,
             pressButton(dialog, IDC_NAME_ALL_FONTS);
         pressButton(dialog, IDOK);
     }});
-    SendMessageA(hNameReplaceButton, BM_CLICK, 0, 0);
+    SendMessageW(hNameReplaceButton, BM_CLICK, 0, 0);
     pumpMessages();
     EXPECT_EQ(answerer.answered(), 1);
 }
@@ -270,17 +270,17 @@ TEST(NameReplace, InOneFontOrAllWithTheStatusText) {
 
 namespace {
 
-int CALLBACK collectFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM names) {
-    reinterpret_cast<std::vector<std::string>*>(names)->push_back(font->lfFaceName);
+int CALLBACK collectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM names) {
+    reinterpret_cast<std::vector<std::string>*>(names)->push_back(utf8(font->lfFaceName));
     return 1;
 }
 
 bool familyListed(const std::string& family) {
     std::vector<std::string> names;
-    LOGFONTA font = {};
+    LOGFONTW font = {};
     font.lfCharSet = DEFAULT_CHARSET;
     HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExA(screen, &font, collectFamily, reinterpret_cast<LPARAM>(&names), 0);
+    EnumFontFamiliesExW(screen, &font, collectFamily, reinterpret_cast<LPARAM>(&names), 0);
     ReleaseDC(nullptr, screen);
     return std::find(names.begin(), names.end(), family) != names.end();
 }
@@ -327,10 +327,10 @@ TEST(NameRename, ARenamedRealFontLoadsBesideItsOriginalAsAnotherFamily) {
         // Where the original is installed already, the system refuses a second
         // copy of it: the very collision a new name avoids. It stays loaded,
         // for this process alone: 32-bit Wine can hang removing the collection.
-        AddFontResourceExA(original.c_str(), FR_PRIVATE, nullptr);
-        ASSERT_GT(AddFontResourceExA(renamed.c_str(), FR_PRIVATE, nullptr), 0);
+        AddFontResourceExW(wide(original).c_str(), FR_PRIVATE, nullptr);
+        ASSERT_GT(AddFontResourceExW(wide(renamed).c_str(), FR_PRIVATE, nullptr), 0);
         EXPECT_TRUE(listed(font.original) && listed(font.renamed));
-        RemoveFontResourceExA(renamed.c_str(), FR_PRIVATE, nullptr);
+        RemoveFontResourceExW(wide(renamed).c_str(), FR_PRIVATE, nullptr);
     }
 }
 
