@@ -216,6 +216,6 @@ TEST(ValueNames, FirstLastAndOnePastOfEveryTable) {
         EXPECT_STREQ(lookUp(value), name) << value;
     // PANOSE weights 0 to 11 and none for 12, and the usage names, show in the OS/2 pane's cases.
     ASSERT_EQ(fsTypeUsageNames.size(), 5u);
-    // The interface text is Shift-JIS: 表 is 0x95 0x5C.
-    EXPECT_EQ(std::string(fsTypeUsageNames[1].name).substr(0, 2), "\x95\x5C");
+    // The interface text is UTF-8: 表 is E8 A1 A8.
+    EXPECT_EQ(std::string(fsTypeUsageNames[1].name).substr(0, 3), "\xE8\xA1\xA8");
 }

@@ -60,8 +60,8 @@ TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThem) 
 }
 
 // Run by fonttools_write_out_check.py, which copies a real font or collection
-// to FONTAB_FILE ("in." and its extension) in FONTAB_WRITE_OUT_DIR and reads
-// what this writes there as "out.": through font FONTAB_FONT of a collection
+// to FONTAB_FILE in FONTAB_WRITE_OUT_DIR and reads what this writes there as
+// "out-" and that name: through font FONTAB_FONT of a collection
 // (empty: the file's one font), the trackbars to FONTAB_WEIGHT_POSITION and
 // FONTAB_WIDTH_POSITION, the PANOSE weight FONTAB_PANOSE_WEIGHT, when
 // FONTAB_LINE_METRICS is not empty its eight values ("-": left alone) typed
@@ -69,12 +69,12 @@ TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThem) 
 // empty, and USE_TYPO_METRICS flipped where it can be; and, when
 // FONTAB_GASP_PPEM is not 0, the first gasp range to that size, both flags.
 TEST(FontToolsWriteOut, ThroughOneFont) {
-    const char* folder = std::getenv("FONTAB_WRITE_OUT_DIR");
-    if (folder == nullptr || *folder == '\0')
+    const std::string folder = environment("FONTAB_WRITE_OUT_DIR");
+    if (folder.empty())
         GTEST_SKIP() << "FONTAB_WRITE_OUT_DIR is not set; fonttools_write_out_check.py sets it";
-    const std::string file = std::getenv("FONTAB_FILE"), font = std::getenv("FONTAB_FONT");
+    const std::string file = environment("FONTAB_FILE"), font = environment("FONTAB_FONT");
     Session session;
-    ASSERT_TRUE(session.open(readBytes(std::string(folder) + "\\" + file), "", file));
+    ASSERT_TRUE(session.open(readBytes(folder + "\\" + file), "", file));
     std::string item; // the font item's path and a slash; nothing for a single font
     for (const std::string& path : treeTexts())
         if (!font.empty() && item.empty() && (path == font || path.rfind(font + ": ", 0) == 0))
@@ -101,8 +101,7 @@ TEST(FontToolsWriteOut, ThroughOneFont) {
         ASSERT_TRUE(selectItem(item + "gasp"));
         editRow(0, {answer({size.c_str(), IDC_GASP_PPEM, 1, 1})});
     }
-    ModalAnswerer answerer(
-        {chooseFile(std::string(folder) + "\\out" + file.substr(file.find('.')))});
+    ModalAnswerer answerer({chooseFile(folder + "\\out-" + file)});
     session.program.command(IDM_WRITE);
     pumpMessages();
     EXPECT_EQ(answerer.answered(), 1);

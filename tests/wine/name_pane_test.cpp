@@ -1,5 +1,5 @@
 // The name pane on the real program: the list, the edit dialog and the
-// replacement, names outside code page 932, and a renamed real font beside
+// replacement, names outside the code page, and a renamed real font beside
 // its original in Windows' own font list.
 #include "tables/name/name_edit.h"
 #include "tables/name/name_edit_dialog.h"
@@ -192,9 +192,10 @@ TEST(NameEditDialog, StoresOnOkOnlyRefusesBrokenPostScriptNamesAndWarnsOfLongFam
     EXPECT_EQ(statusText(), "") << "not a Windows family name";
 }
 
-// A name with characters that code page 932 lacks, mixed with ones it has,
-// stored, written out, and read back by a fresh program unchanged.
-TEST(NameEditDialog, ANameOutsideCodePage932IsStoredWrittenAndReadBackUnchanged) {
+// A name with characters that the Japanese code page lacks (€, ü, é) and ones
+// that the Western one lacks (Ⅻ, 字), stored, written out, and read back by a
+// fresh program unchanged.
+TEST(NameEditDialog, ANameOutsideTheCodePageIsStoredWrittenAndReadBackUnchanged) {
     const std::wstring mixed =
         L"\u216B\u20AC\u00FC mixed \u5B57\u00E9!!"; // as long as "Family Regular"
     ASSERT_EQ(mixed.size(), 14u);
@@ -336,12 +337,6 @@ TEST(NameRename, ARenamedRealFontLoadsBesideItsOriginalAsAnotherFamily) {
 
 namespace {
 
-std::wstring wideEnvironment(const wchar_t* name) {
-    wchar_t value[4096] = {};
-    GetEnvironmentVariableW(name, value, 4096);
-    return value;
-}
-
 std::vector<std::wstring> split(const std::wstring& text, wchar_t separator) {
     std::vector<std::wstring> parts;
     for (size_t at = 0; at <= text.size();) {
@@ -383,7 +378,7 @@ TEST(FontToolsWriteOut, Renaming) {
     ASSERT_TRUE(session.open(readBytes(std::string(folder) + "\\" + file), "", file));
     ASSERT_TRUE(selectItem(nameItemOf(font)));
     int written = 0;
-    for (const std::wstring& step : split(wideEnvironment(L"FONTAB_RENAMES"), L'|')) {
+    for (const std::wstring& step : split(wide(environment("FONTAB_RENAMES")), L'|')) {
         for (const std::wstring& action : split(step, L';'))
             replaceAsTold(action);
         const std::string out = "out" + std::to_string(++written) + file.substr(file.find('.'));

@@ -343,6 +343,13 @@ inline std::vector<std::string> fileNamesIn(const std::string& folder) {
     return names;
 }
 
+// An environment variable as set, whatever the code page; "" when unset.
+inline std::string environment(const char* name) {
+    wchar_t value[4096] = {};
+    GetEnvironmentVariableW(wide(name).c_str(), value, std::size(value));
+    return utf8(value);
+}
+
 // A name that the ANSI code page the tests run under cannot spell (Korean
 // under the Japanese one, Japanese under the others): only a program that
 // speaks UTF-16 to Windows opens a file so named.
