@@ -352,15 +352,16 @@ inline std::string environment(const char* name) {
 
 // A name that the ANSI code page the tests run under cannot spell (Korean
 // under the Japanese one, Japanese under the others): only a program that
-// speaks UTF-16 to Windows opens a file so named.
+// speaks UTF-16 to Windows opens a file so named. UTF-8 spells every name.
 inline std::string unspellableName() {
     return GetACP() == 932 ? "나눔고딕" : "明朝";
 }
 inline bool codePageLacks(const std::string& name) {
     BOOL lost = FALSE;
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide(name).c_str(), -1, nullptr, 0, nullptr,
-                        &lost);
-    return lost != FALSE;
+    return GetACP() == CP_UTF8 ||
+           (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide(name).c_str(), -1, nullptr, 0,
+                                nullptr, &lost) > 0 &&
+            lost != FALSE);
 }
 
 // Paths in the tests are UTF-8, and wide at every call.
