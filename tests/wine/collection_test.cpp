@@ -9,7 +9,7 @@ const char kFonts02[] = "この表はフォント 0, 2 が共有しています�
 
 } // namespace
 
-TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThem) {
+TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThemWithFileDialog) {
     Session session;
     ASSERT_TRUE(session.open(sampleCollection(), "", "sample.ttc"));
     const std::string f0 = "0: ゴシック", f1 = "1: Sample Mincho", f2 = "2";
@@ -68,7 +68,7 @@ TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThem) 
 // into the line-spacing fields, for every font when FONTAB_ALL_FONTS is not
 // empty, and USE_TYPO_METRICS flipped where it can be; and, when
 // FONTAB_GASP_PPEM is not 0, the first gasp range to that size, both flags.
-TEST(FontToolsWriteOut, ThroughOneFont) {
+TEST(FontToolsWriteOut, ThroughOneFontWithFileDialog) {
     const std::string folder = environment("FONTAB_WRITE_OUT_DIR");
     if (folder.empty())
         GTEST_SKIP() << "FONTAB_WRITE_OUT_DIR is not set; fonttools_write_out_check.py sets it";
@@ -110,7 +110,7 @@ TEST(FontToolsWriteOut, ThroughOneFont) {
 // For fonttools_write_out_check.py: the tables FONTAB_REMOVE names
 // ("FONT:TAG;FONT:TAG...", a single font's number 0) removed, then written
 // out through the menu to out.EXT: re-laid.
-TEST(FontToolsWriteOut, RemovingTables) {
+TEST(FontToolsWriteOut, RemovingTablesWithFileDialog) {
     const char* folder = std::getenv("FONTAB_WRITE_OUT_DIR");
     if (folder == nullptr || *folder == '\0')
         GTEST_SKIP() << "FONTAB_WRITE_OUT_DIR is not set; fonttools_write_out_check.py sets it";
