@@ -412,10 +412,11 @@ inline std::optional<size_t> strayWrite(const Bytes& before, const Bytes& after)
                        writableBytes(*otf, before.size()));
 }
 
-// A test folder and the program, the font written to in.ttf in it and opened.
-// The folder's name is one the code page cannot spell.
+// A test folder, its name ending in folderName, and the program, the font
+// written to in.ttf in it and opened.
 struct Session {
-    TestFolder folder{unspellableName()};
+    explicit Session(const std::string& folderName = "") : folder(folderName) {}
+    TestFolder folder;
     ProgramWindow program;
     Bytes font;
     // Writes bytes to name, loads it and selects item (when given); true when

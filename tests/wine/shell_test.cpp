@@ -93,7 +93,7 @@ TEST(Drop, OneFileOpensTwoFilesOrAFolderChangeNothing) {
     int index = 0;
     for (const auto& [names, root, boxes] : cases) {
         SCOPED_TRACE(testing::Message() << "case " << index++);
-        Session session;
+        Session session(unspellableName());
         EXPECT_TRUE(GetWindowLongPtrW(session.program.handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
         ASSERT_TRUE(session.open(sampleFont(), "", "before.ttf"));
         for (const std::string& name : std::vector<std::string>{"dropped.ttf", "cafe.ttf", "表.ttf",
@@ -185,7 +185,7 @@ TEST(HostileFiles, EachIsRefusedWithOneBoxOrOpensWithEveryItemSafeWithFileDialog
 // the open dialog, edited, and written out through the save dialog under
 // another such name, which holds the edit.
 TEST(UnspellableNames, OpenEditAndWriteOutWithFileDialog) {
-    Session session;
+    Session session(unspellableName());
     const std::string name = unspellableName() + ".ttf", other = unspellableName() + "-2.ttf";
     ASSERT_TRUE(codePageLacks(session.folder.path()) && codePageLacks(name));
     ASSERT_TRUE(writeBytes(session.folder.file(name), sampleFont()));
