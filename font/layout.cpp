@@ -1,21 +1,18 @@
 #include "font/layout.h"
 
-#include "font/byte_reader.h"
 #include "font/byte_writer.h"
 #include "font/checksum.h"
+#include "font/collection_header.h"
 
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-constexpr size_t kCollectionHeaderSize = 12; // "ttcf", version, numFonts
-constexpr size_t kFontOffsetSize = 4;
-constexpr size_t kSignatureFieldsSize = 12; // version 2: ulDsigTag, ulDsigLength, ulDsigOffset
-constexpr uint16_t kSignedCollectionVersion = 2;
 constexpr size_t kSfntVersionSize = 4;
 constexpr uint64_t kLargestOffset = UINT32_MAX;
 constexpr uint8_t kZeros[4] = {};
@@ -57,6 +54,8 @@ class Relayout {
         : otf_(otf), image_(image), imageSize_(imageSize) {}
 
     bool write(const std::vector<WriteSite>& sites, ByteSink& sink) {
+        if (otf_.isCollection())
+            readCollectionHeader(image_, imageSize_, collection_);
         collectTables();
         layChangedObjects(sites);
         if (!place())
@@ -131,29 +130,20 @@ class Relayout {
         if (!otf_.isCollection())
             return 0;
         size_t size = kCollectionHeaderSize + kFontOffsetSize * otf_.fonts.size();
-        return collectionVersion() == kSignedCollectionVersion ? size + kSignatureFieldsSize
-                                                               : size;
+        return collectionVersion() == kSignedCollectionVersion ? size + kSignatureFieldsSize : size;
     }
 
-    uint16_t collectionVersion() const {
-        ByteReader reader(image_, imageSize_);
-        uint16_t major = 0;
-        reader.seek(kFontOffsetSize);
-        reader.readU16(major);
-        return major;
-    }
+    uint16_t collectionVersion() const { return collection_.majorVersion; }
 
     void readSignature() {
-        ByteReader reader(image_, imageSize_);
-        uint32_t length = 0, offset = 0;
-        if (!reader.seek(kCollectionHeaderSize + kFontOffsetSize * otf_.fonts.size()) ||
-            !reader.readU32(signature_.tag) || !reader.readU32(length) || !reader.readU32(offset))
+        signature_.tag = collection_.dsigTag;
+        if (!collection_.hasSignatureFields)
             return;
         TableRecord block;
-        block.offset = offset;
-        block.length = length;
+        block.offset = collection_.dsigOffset;
+        block.length = collection_.dsigLength;
         if (tableSpan(block, imageSize_, signature_.length))
-            signature_.bytes = image_ + offset;
+            signature_.bytes = image_ + block.offset;
         else
             signature_.length = 0;
     }
@@ -208,9 +198,10 @@ class Relayout {
         Bytes header(size, 0);
         ByteWriter writer(header.data(), header.size());
         if (otf_.isCollection()) {
-            uint8_t asRead[kCollectionHeaderSize] = {}; // tag, version and count
-            ByteReader(image_, imageSize_).readBytes(asRead, sizeof asRead);
-            writer.writeBytes(asRead, sizeof asRead);
+            writer.writeU32(kCollectionTag);
+            writer.writeU16(collection_.majorVersion);
+            writer.writeU16(collection_.minorVersion);
+            writer.writeU32(static_cast<uint32_t>(collection_.fontOffsets.size()));
             for (size_t at : directoryAt_)
                 writer.writeU32(static_cast<uint32_t>(at));
             if (collectionVersion() == kSignedCollectionVersion) {
@@ -248,16 +239,10 @@ class Relayout {
         return header;
     }
 
-    // The head table whose adjustment a single font's write-out sets: that
-    // of the first listed head record that holds the field.
+    // The head table whose adjustment a single font's write-out sets.
     Table* adjustedHead() {
-        if (otf_.isCollection() || otf_.fonts.empty())
-            return nullptr;
-        for (size_t index : recordTable_[0])
-            if (index != SIZE_MAX && std::strcmp(tables_[index].record->tag, kHeadTag) == 0 &&
-                tables_[index].length >= kHeadMinimumSize)
-                return &tables_[index];
-        return nullptr;
+        const std::optional<size_t> head = adjustedHeadRecord(otf_, imageSize_);
+        return head ? &tables_[recordTable_[0][*head]] : nullptr;
     }
 
     void adjustHead(const Bytes& header) {
@@ -304,6 +289,7 @@ class Relayout {
     std::vector<Table> tables_;
     std::vector<std::vector<size_t>> recordTable_; // each record's table, SIZE_MAX once removed
     std::vector<size_t> directoryAt_;
+    CollectionHeaderFields collection_;
     Signature signature_;
 };
 

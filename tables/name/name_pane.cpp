@@ -3,6 +3,7 @@
 #include "app/base_window.h"
 #include "app/list_view.h"
 #include "app/wide_text.h"
+#include "app/modal_dialog.h"
 #include "font/table_tags.h"
 #include "tables/name/name_edit.h"
 #include "tables/name/name_edit_dialog.h"
@@ -41,8 +42,7 @@ constexpr ListColumn kColumns[] = {
 // The name table of the pane's font, looked up at each use: the font can
 // have been released or replaced since the pane was made.
 NamingTable* openNameTable() {
-    NamingTable* table = paneTable<NamingTable>(kNameTag);
-    return table != nullptr && table->valid ? table : nullptr;
+    return paneTable<NamingTable>(kNameTag);
 }
 
 std::wstring shownText(const NamingRecord& record) {
@@ -103,8 +103,7 @@ void editRecord(HWND pane, int row) {
     NameEditRequest request = {
         nameIdText(record.nameID), platformEncodingText(record.platformID, record.encodingID),
         languageText(*table, record), record.nameID, wideText(nameText(record.string))};
-    if (DialogBoxParamW(GetModuleHandleW(nullptr), wide(kNameEditDialog).c_str(), pane,
-                        nameEditDialogProc, reinterpret_cast<LPARAM>(&request)) != IDOK)
+    if (!runModalDialog(pane, kNameEditDialog, nameEditDialogProc, request))
         return; // cancelled, or the dialog could not be shown
     // The dialog ran a message loop: look the table up again.
     table = openNameTable();
@@ -138,9 +137,8 @@ std::vector<NamingTable*> tablesToReplaceIn(bool allFonts) {
         return tables;
     }
     for (size_t font = 0; otf && font < otf->fonts.size(); ++font) {
-        NamingTable* table = otf->tableOf<NamingTable>(kNameTag, font);
-        if (table != nullptr && table->valid &&
-            std::find(tables.begin(), tables.end(), table) == tables.end())
+        NamingTable* table = otf->validTableOf<NamingTable>(kNameTag, font);
+        if (table != nullptr && std::find(tables.begin(), tables.end(), table) == tables.end())
             tables.push_back(table);
     }
     return tables;
@@ -149,8 +147,7 @@ std::vector<NamingTable*> tablesToReplaceIn(bool allFonts) {
 void replaceNames(HWND pane) {
     NameReplaceRequest request;
     request.collection = otf && otf->isCollection();
-    if (DialogBoxParamW(GetModuleHandleW(nullptr), wide(kNameReplaceDialog).c_str(), pane,
-                        nameReplaceDialogProc, reinterpret_cast<LPARAM>(&request)) != IDOK)
+    if (!runModalDialog(pane, kNameReplaceDialog, nameReplaceDialogProc, request))
         return;
     NameReplacement tally;
     bool familyTooLong = false;
@@ -219,6 +216,9 @@ LRESULT CALLBACK nameWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_COMMAND:
         onCommand(hwnd, wParam, lParam);
         return 0;
+    case WM_DESTROY: // nothing may reach the controls once they are gone
+        hNameList = hNameReplaceButton = nullptr;
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     default:
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }

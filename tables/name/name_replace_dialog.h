@@ -1,13 +1,13 @@
 // NAMEREPLACEDLG: the modal dialog that asks what to replace in the names and
 // by what, and in a collection whether in every font. Opened with
-// DialogBoxParamW and a NameReplaceRequest; ends with IDOK or IDCANCEL.
+// runModalDialog (app/modal_dialog.h) on a NameReplaceRequest.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-constexpr char kNameReplaceDialog[] = "NAMEREPLACEDLG";
+constexpr wchar_t kNameReplaceDialog[] = L"NAMEREPLACEDLG";
 
 struct NameReplaceRequest {
     bool collection = false; // in: offer every font

@@ -14,7 +14,6 @@
 #include <cstdint>
 #include <string>
 
-HFONT hOS2Font = nullptr;
 OS2* os2Object = nullptr;
 HWND hUsageCombo = nullptr;
 HWND hPanoseCombo = nullptr;
@@ -23,9 +22,13 @@ HWND hWeightTrackbar = nullptr;
 HWND hWeightName = nullptr;
 HWND hWidthTrackbar = nullptr;
 HWND hWidthName = nullptr;
-wchar_t os2TextBuffer[kOS2TextBufferSize] = {};
 
 namespace {
+
+HFONT hOS2Font = nullptr;
+// Scratch space for a name or the vendor ID on its way to a control.
+constexpr size_t kOS2TextBufferSize = 64;
+wchar_t os2TextBuffer[kOS2TextBufferSize] = {};
 
 constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP;
 constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST;
@@ -156,8 +159,7 @@ void createOS2Controls(HWND pane) {
 // The OS/2 object of the pane's font, when it holds one that write-out will
 // write back: edits to a table the model refused would be silently lost.
 OS2* editableOS2() {
-    OS2* os2 = paneTable<OS2>(kOS2Tag);
-    return os2 != nullptr && os2->valid ? os2 : nullptr;
+    return paneTable<OS2>(kOS2Tag);
 }
 
 // os2Object while it still belongs to the open font. Once the font is gone
@@ -204,6 +206,17 @@ void onPanoseChosen(HWND list) {
     noteFontEdited();
 }
 
+// Nothing may reach the pane's controls once they are gone, nor a later
+// pane find this one's values.
+void onDestroy() {
+    DeleteObject(hOS2Font);
+    hOS2Font = nullptr;
+    os2Object = nullptr;
+    hUsageCombo = hPanoseCombo = hVendorBox = nullptr;
+    hWeightTrackbar = hWeightName = hWidthTrackbar = hWidthName = nullptr;
+    os2TextBuffer[0] = L'\0';
+}
+
 } // namespace
 
 LRESULT CALLBACK os2WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -224,9 +237,7 @@ LRESULT CALLBACK os2WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     case WM_CTLCOLORSTATIC:
         return paintOnPane(reinterpret_cast<HDC>(wParam));
     case WM_DESTROY:
-        DeleteObject(hOS2Font);
-        hOS2Font = nullptr;
-        os2Object = nullptr;
+        onDestroy();
         return DefWindowProcW(hwnd, message, wParam, lParam);
     default:
         return DefWindowProcW(hwnd, message, wParam, lParam);
