@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -53,14 +54,19 @@ struct Signature {
 
 class Relayout {
   public:
-    Relayout(const OTF& otf, const uint8_t* image, size_t imageSize)
-        : otf_(otf), image_(image), imageSize_(imageSize) {}
+    // fonts are the directories written, in order; a collection only when
+    // collection is set, a single font (fonts[0]) otherwise.
+    Relayout(const OTF& otf, const uint8_t* image, size_t imageSize, std::vector<size_t> fonts,
+             bool collection)
+        : otf_(otf), image_(image), imageSize_(imageSize), fonts_(std::move(fonts)),
+          collection_(collection) {}
 
     bool write(const std::vector<WriteSite>& sites, ByteSink& sink) {
         collectTables();
         layChangedObjects(sites);
         if (!place())
             return false;
+        sink.expectLength(length_);
         Bytes header = headerBytes();
         adjustHead(header);
         return writeAll(header, sink);
@@ -71,13 +77,15 @@ class Relayout {
     void collectTables() {
         std::map<OTF::TableKey, size_t> indexOf;
         std::vector<std::pair<OTF::TableKey, const TableRecord*>> keys;
-        for (const FontDirectory& directory : otf_.fonts)
+        for (size_t font : fonts_) {
+            const FontDirectory& directory = otf_.fonts[font];
             for (size_t i = 0; i < directory.tableRecords.size(); ++i) {
                 const TableRecord& record = directory.tableRecords[i];
                 OTF::TableKey key{record.tag, record.offset, record.length};
                 if (directory.lists(i) && indexOf.emplace(key, 0).second)
                     keys.emplace_back(key, &record);
             }
+        }
         std::sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) {
             const auto& [tagA, offsetA, lengthA] = a.first;
             const auto& [tagB, offsetB, lengthB] = b.first;
@@ -95,7 +103,7 @@ class Relayout {
                 table.length = 0;
         }
         recordTable_.resize(otf_.fonts.size());
-        for (size_t font = 0; font < otf_.fonts.size(); ++font) {
+        for (size_t font : fonts_) {
             const FontDirectory& directory = otf_.fonts[font];
             for (size_t i = 0; i < directory.tableRecords.size(); ++i) {
                 const TableRecord& record = directory.tableRecords[i];
@@ -128,11 +136,10 @@ class Relayout {
     }
 
     size_t headerSize() const {
-        if (!otf_.isCollection())
+        if (!collection_)
             return 0;
-        size_t size = kCollectionHeaderSize + kFontOffsetSize * otf_.fonts.size();
-        return collectionVersion() == kSignedCollectionVersion ? size + kSignatureFieldsSize
-                                                               : size;
+        size_t size = kCollectionHeaderSize + kFontOffsetSize * fonts_.size();
+        return collectionVersion() == kSignedCollectionVersion ? size + kSignatureFieldsSize : size;
     }
 
     uint16_t collectionVersion() const {
@@ -162,8 +169,9 @@ class Relayout {
     // the file would pass what 32-bit offsets reach.
     bool place() {
         uint64_t at = headerSize();
-        for (size_t font = 0; font < otf_.fonts.size(); ++font) {
-            directoryAt_.push_back(static_cast<size_t>(at));
+        directoryAt_.resize(otf_.fonts.size());
+        for (size_t font : fonts_) {
+            directoryAt_[font] = static_cast<size_t>(at);
             at += directorySize(listedCount(font));
         }
         for (Table& table : tables_) {
@@ -173,13 +181,14 @@ class Relayout {
             if (at > kLargestOffset)
                 return false;
         }
-        if (otf_.isCollection() && collectionVersion() == kSignedCollectionVersion) {
+        if (collection_ && collectionVersion() == kSignedCollectionVersion) {
             readSignature();
             at = padded(static_cast<size_t>(at));
             signature_.offset = signature_.length != 0 ? static_cast<size_t>(at) : 0;
             at += signature_.length;
         }
-        return padded(static_cast<size_t>(at)) <= kLargestOffset;
+        length_ = padded(static_cast<size_t>(at));
+        return length_ <= kLargestOffset;
     }
 
     uint16_t listedCount(size_t font) const {
@@ -203,23 +212,23 @@ class Relayout {
         }
 
         size_t size = headerSize();
-        for (size_t font = 0; font < otf_.fonts.size(); ++font)
+        for (size_t font : fonts_)
             size += directorySize(listedCount(font));
         Bytes header(size, 0);
         ByteWriter writer(header.data(), header.size());
-        if (otf_.isCollection()) {
+        if (collection_) {
             uint8_t asRead[kCollectionHeaderSize] = {}; // tag, version and count
             ByteReader(image_, imageSize_).readBytes(asRead, sizeof asRead);
             writer.writeBytes(asRead, sizeof asRead);
-            for (size_t at : directoryAt_)
-                writer.writeU32(static_cast<uint32_t>(at));
+            for (size_t font : fonts_)
+                writer.writeU32(static_cast<uint32_t>(directoryAt_[font]));
             if (collectionVersion() == kSignedCollectionVersion) {
                 writer.writeU32(signature_.tag);
                 writer.writeU32(static_cast<uint32_t>(signature_.length));
                 writer.writeU32(static_cast<uint32_t>(signature_.offset));
             }
         }
-        for (size_t font = 0; font < otf_.fonts.size(); ++font) {
+        for (size_t font : fonts_) {
             const FontDirectory& directory = otf_.fonts[font];
             const uint16_t count = listedCount(font);
             const SearchFields search = searchFields(count);
@@ -251,9 +260,9 @@ class Relayout {
     // The head table whose adjustment a single font's write-out sets: that
     // of the first listed head record that holds the field.
     Table* adjustedHead() {
-        if (otf_.isCollection() || otf_.fonts.empty())
+        if (collection_ || fonts_.empty())
             return nullptr;
-        for (size_t index : recordTable_[0])
+        for (size_t index : recordTable_[fonts_[0]])
             if (index != SIZE_MAX && std::strcmp(tables_[index].record->tag, kHeadTag) == 0 &&
                 tables_[index].length >= kHeadMinimumSize)
                 return &tables_[index];
@@ -302,8 +311,11 @@ class Relayout {
     const uint8_t* image_;
     size_t imageSize_;
     std::vector<Table> tables_;
+    std::vector<size_t> fonts_;
+    bool collection_;
     std::vector<std::vector<size_t>> recordTable_; // each record's table, SIZE_MAX once removed
-    std::vector<size_t> directoryAt_;
+    std::vector<size_t> directoryAt_;              // by font
+    size_t length_ = 0;                            // of the whole new file
     Signature signature_;
 };
 
@@ -327,5 +339,14 @@ SearchFields searchFields(uint16_t numTables) {
 
 bool writeRelaid(const OTF& otf, const uint8_t* image, size_t imageSize,
                  const std::vector<WriteSite>& sites, ByteSink& sink) {
-    return Relayout(otf, image, imageSize).write(sites, sink);
+    std::vector<size_t> fonts(otf.fonts.size());
+    for (size_t font = 0; font < fonts.size(); ++font)
+        fonts[font] = font;
+    return Relayout(otf, image, imageSize, std::move(fonts), otf.isCollection()).write(sites, sink);
+}
+
+bool writeFontRelaid(const OTF& otf, const uint8_t* image, size_t imageSize, size_t font,
+                     const std::vector<WriteSite>& sites, ByteSink& sink) {
+    return font < otf.fonts.size() &&
+           Relayout(otf, image, imageSize, {font}, false).write(sites, sink);
 }
