@@ -7,6 +7,7 @@
 #include "app/file_dialogs.h"
 #include "app/placeholder_pane.h"
 #include "app/table_panes.h"
+#include "tables/hhea/line_preview.h"
 #include "font/path_parts.h"
 #include "res/resource.h"
 
@@ -213,7 +214,7 @@ ATOM registerWindowClasses() {
         if (last == 0)
             return 0;
     }
-    return last;
+    return registerLinePreviewClass();
 }
 
 HWND createMainWindow(int nCmdShow) {

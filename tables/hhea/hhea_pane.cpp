@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "app/pane_controls.h"
 #include "tables/head/font_header.h"
+#include "tables/hhea/line_preview.h"
 
 #include <commctrl.h>
 
@@ -57,6 +58,7 @@ constexpr Row kFieldRows[kLineMetricCount] = {
 };
 constexpr int kReferenceY = 36;
 constexpr int kLineHeightY = 226;
+constexpr int kPreviewY = 382; // below everything else, the collection's box included
 
 constexpr const char* kLineHeightNames[kLineHeightCount] = {"hhea", "typo", "win"};
 constexpr const char* kLineHeightSums[kLineHeightCount] = {
@@ -152,8 +154,10 @@ void storeField(HWND edit) {
     if (std::optional<int32_t> value = parseLineMetric(windowText(edit), field)) {
         const size_t fonts =
             storeLineMetric(*otf, hheaPaneFont, field.metric, *value, storesInAllFonts());
-        if (fonts > 0)
+        if (fonts > 0) {
             noteStored(fonts);
+            refreshLinePreview();
+        }
     }
     showField(*index);
     showLineHeights();
@@ -167,6 +171,7 @@ void onUseTypoMetricsClicked() {
     if (fonts > 0)
         noteStored(fonts);
     showUseTypoMetrics();
+    refreshLinePreview();
 }
 
 // Tab and Shift+Tab go to the next or previous field that takes input.
@@ -274,6 +279,7 @@ void onCreate(HWND pane) {
         hAllFontsBox = createControl(pane, "BUTTON", "全てのフォントに適用", kCheckBoxStyle,
                                      {16, 356, 220, 20});
     showLineHeights();
+    createLinePreview(pane, hheaPaneFont, 16, kPreviewY);
 }
 
 void onCommand(WPARAM wParam, LPARAM lParam) {
@@ -282,6 +288,8 @@ void onCommand(WPARAM wParam, LPARAM lParam) {
         storeField(control);
     else if (HIWORD(wParam) == BN_CLICKED && control != nullptr && control == hUseTypoMetricsBox)
         onUseTypoMetricsClicked();
+    else if (HIWORD(wParam) == BN_CLICKED && control != nullptr && control == hAllFontsBox)
+        refreshLinePreview();
 }
 
 LRESULT onControlColor(HWND control, HDC dc) {

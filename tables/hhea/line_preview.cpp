@@ -1,0 +1,357 @@
+#include "tables/hhea/line_preview.h"
+
+#include "app/main_window.h"
+#include "app/pane_controls.h"
+#include "tables/head/font_header.h"
+#include "tables/hhea/line_spacing.h"
+#include "tables/hhea/preview_copy.h"
+
+#include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
+
+HWND hSampleEdit = nullptr;
+HWND hPreviewSizeList = nullptr;
+std::array<HWND, kPreviewNumberCount> hPreviewNumbers = {};
+HWND hPreviewMessage = nullptr;
+HFONT hPreviewFont = nullptr;
+
+namespace {
+
+constexpr wchar_t kRefusedText[] = L"このフォントは Windows で表示できません。";
+// Reaches above the em (accents) and below it (descenders) in both scripts.
+constexpr wchar_t kDefaultSample[] = L"永あア亜 Ágjy\r\n"
+                                     L"ÉÅ 行間の見本 fontab\r\n"
+                                     L"漢字とかな Typography";
+constexpr int kSizes[] = {16, 24, 36, 48};
+constexpr int kDefaultSize = 36;
+
+constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP;
+constexpr int kColumnWidth = 312, kSecondColumnX = 328;
+constexpr int kTitleY = 58, kDrawTop = 74, kDrawHeight = 200;
+constexpr int kNumbersY = kDrawTop + kDrawHeight + 6, kNumberWidth = 150, kNumberHeight = 14;
+constexpr int kTextInset = 6;
+constexpr COLORREF kCellColor = RGB(220, 0, 0);     // GDI's cell: what lies outside is cut
+constexpr COLORREF kLineBoxColor = RGB(0, 90, 220); // the line box of hhea or typo
+constexpr COLORREF kBaselineColor = RGB(170, 170, 170);
+
+// The preview's state; all of it is set back when the window goes.
+HWND hLinePreview = nullptr;
+HFONT hControlFont = nullptr;
+size_t previewFontIndex = 0;
+HANDLE previewResource = nullptr; // the private font Windows holds
+TEXTMETRICW previewMetrics = {};
+bool copyStale = true; // the font changed: a new copy before the next paint
+bool fontStale = true; // the size changed: a new HFONT from the same copy
+// Names are never reused, so no font cache can answer with a removed font.
+unsigned privateNameSerial = 0;
+std::wstring privateName;
+
+HWND createControl(const wchar_t* className, const wchar_t* text, DWORD style, PanePlace place,
+                   DWORD exStyle = 0) {
+    return createPaneControl(hLinePreview, hControlFont, className, text, style, place, exStyle);
+}
+
+int chosenSize() {
+    const LRESULT item = SendMessageW(hPreviewSizeList, CB_GETCURSEL, 0, 0);
+    const LRESULT size =
+        item == CB_ERR ? CB_ERR : SendMessageW(hPreviewSizeList, CB_GETITEMDATA, item, 0);
+    return size == CB_ERR ? kDefaultSize : static_cast<int>(size);
+}
+
+void deletePreviewFont() {
+    if (hPreviewFont != nullptr)
+        DeleteObject(hPreviewFont);
+    hPreviewFont = nullptr;
+}
+
+void removePrivateFont() {
+    deletePreviewFont();
+    if (previewResource != nullptr)
+        RemoveFontMemResourceEx(previewResource);
+    previewResource = nullptr;
+}
+
+// The write-out of the pane's font streamed into memory under a new private
+// name and handed to Windows; the copy is freed once Windows holds its own.
+bool addPrivateFont() {
+    removePrivateFont();
+    if (!otf)
+        return false;
+    privateName = L"fontab preview " + std::to_wstring(++privateNameSerial);
+    ByteVectorSink copy;
+    if (!writePreviewCopy(*otf, fileImage.get(), static_cast<size_t>(fileLength), previewFontIndex,
+                          std::u16string(privateName.begin(), privateName.end()), copy))
+        return false;
+    // A laid-out font fits in 32-bit offsets, so its length fits a DWORD.
+    DWORD fonts = 0;
+    previewResource = AddFontMemResourceEx(copy.bytes.data(), static_cast<DWORD>(copy.bytes.size()),
+                                           nullptr, &fonts);
+    return previewResource != nullptr && fonts != 0;
+}
+
+// The font at the chosen size, by its private name; false when Windows
+// answers with any other face.
+bool createPreviewFont(HDC dc) {
+    deletePreviewFont();
+    if (previewResource == nullptr)
+        return false;
+    hPreviewFont = CreateFontW(
+        -chosenSize(), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS,
+        CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, privateName.c_str());
+    if (hPreviewFont == nullptr)
+        return false;
+    HGDIOBJ old = SelectObject(dc, hPreviewFont);
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    const bool ours = privateName == face && GetTextMetricsW(dc, &previewMetrics);
+    SelectObject(dc, old);
+    if (!ours)
+        deletePreviewFont();
+    return ours;
+}
+
+void showNumbers() {
+    const LONG numbers[kPreviewNumberCount] = {
+        previewMetrics.tmAscent, previewMetrics.tmDescent, previewMetrics.tmInternalLeading,
+        previewMetrics.tmExternalLeading, previewMetrics.tmHeight};
+    for (size_t i = 0; i < kPreviewNumberCount; ++i)
+        SetWindowTextW(hPreviewNumbers[i], hPreviewFont ? (std::wstring(kPreviewNumberNames[i]) +
+                                                           L" " + std::to_wstring(numbers[i]))
+                                                              .c_str()
+                                                        : L"");
+    ShowWindow(hPreviewMessage, hPreviewFont ? SW_HIDE : SW_SHOWNA);
+}
+
+// Brings the copy and the font up to date with the model and the size.
+void updatePreviewFont(HDC dc) {
+    if (!copyStale && !fontStale)
+        return;
+    if (copyStale && !addPrivateFont())
+        removePrivateFont();
+    if (previewResource != nullptr)
+        createPreviewFont(dc);
+    copyStale = fontStale = false;
+    showNumbers();
+}
+
+std::vector<std::wstring> sampleLines() {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hSampleEdit)) + 1, L'\0');
+    text.resize(static_cast<size_t>(
+        GetWindowTextW(hSampleEdit, text.data(), static_cast<int>(text.size()))));
+    std::vector<std::wstring> lines;
+    size_t from = 0;
+    for (size_t end = text.find(L'\n'); end != std::wstring::npos; end = text.find(L'\n', from)) {
+        lines.push_back(text.substr(from, end - from));
+        from = end + 1;
+    }
+    lines.push_back(text.substr(from));
+    for (std::wstring& line : lines)
+        if (!line.empty() && line.back() == L'\r')
+            line.pop_back();
+    return lines;
+}
+
+void drawRule(HDC dc, const RECT& column, int y, COLORREF color) {
+    HPEN pen = CreatePen(PS_SOLID, 1, color);
+    HGDIOBJ old = SelectObject(dc, pen);
+    MoveToEx(dc, column.left, y, nullptr);
+    LineTo(dc, column.right, y);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+}
+
+void drawLine(HDC dc, const RECT& column, int baseline, const std::wstring& line) {
+    TextOutW(dc, column.left + kTextInset, baseline, line.c_str(), static_cast<int>(line.size()));
+}
+
+// As a GDI program stacks lines: one cell of tmHeight each, tmExternalLeading
+// between cells; the cell's top and bottom show what GDI cuts off.
+void drawGdiColumn(HDC dc, const RECT& column, const std::vector<std::wstring>& lines) {
+    const int step = previewMetrics.tmHeight + previewMetrics.tmExternalLeading;
+    for (size_t i = 0; i < lines.size() && step > 0; ++i) {
+        const int top = column.top + static_cast<int>(i) * step;
+        if (top >= column.bottom)
+            break;
+        const int baseline = top + previewMetrics.tmAscent;
+        drawRule(dc, column, baseline, kBaselineColor);
+        drawRule(dc, column, top, kCellColor);
+        drawRule(dc, column, top + previewMetrics.tmHeight, kCellColor);
+        drawLine(dc, column, baseline, lines[i]);
+    }
+}
+
+// As DirectWrite and browsers stack lines: baselines ascender - descender +
+// lineGap apart, of typo while USE_TYPO_METRICS is set, else of hhea.
+void drawDirectWriteColumn(HDC dc, const RECT& column, const std::vector<std::wstring>& lines) {
+    const fontHeader* head = otf ? fontHeaderOf(*otf, previewFontIndex) : nullptr;
+    if (head == nullptr || head->unitsPerEm == 0)
+        return;
+    const bool typo = useTypoMetrics(*otf, previewFontIndex).value_or(false);
+    const auto metric = [typo](LineMetric hhea, LineMetric os2) {
+        return lineMetric(*otf, previewFontIndex, typo ? os2 : hhea);
+    };
+    const std::optional<int32_t> ascender = metric(LineMetric::ascender, LineMetric::sTypoAscender);
+    const std::optional<int32_t> descender =
+        metric(LineMetric::descender, LineMetric::sTypoDescender);
+    const std::optional<int32_t> height =
+        lineHeight(*otf, previewFontIndex, typo ? LineHeight::typo : LineHeight::hhea);
+    if (!ascender || !descender || !height)
+        return;
+    const double scale = static_cast<double>(chosenSize()) / head->unitsPerEm;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const double baseline = column.top + (*ascender + static_cast<double>(i) * *height) * scale;
+        if (baseline - *ascender * scale >= column.bottom)
+            break;
+        const int y = static_cast<int>(std::lround(baseline));
+        drawRule(dc, column, y, kBaselineColor);
+        drawRule(dc, column, static_cast<int>(std::lround(baseline - *ascender * scale)),
+                 kLineBoxColor);
+        drawRule(dc, column, static_cast<int>(std::lround(baseline - *descender * scale)),
+                 kLineBoxColor);
+        drawLine(dc, column, y, lines[i]);
+    }
+}
+
+void onPaint(HWND hwnd) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd, &paint);
+    updatePreviewFont(dc);
+    const RECT columns[] = {
+        {0, kDrawTop, kColumnWidth, kDrawTop + kDrawHeight},
+        {kSecondColumnX, kDrawTop, kSecondColumnX + kColumnWidth, kDrawTop + kDrawHeight}};
+    for (const RECT& column : columns)
+        FillRect(dc, &column, GetSysColorBrush(COLOR_WINDOW));
+    if (hPreviewFont != nullptr) {
+        const std::vector<std::wstring> lines = sampleLines();
+        const int saved = SaveDC(dc);
+        HGDIOBJ old = SelectObject(dc, hPreviewFont);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        // Both columns draw from the baseline, so they compare glyph for glyph.
+        SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
+        IntersectClipRect(dc, columns[0].left, columns[0].top, columns[0].right, columns[0].bottom);
+        drawGdiColumn(dc, columns[0], lines);
+        RestoreDC(dc, saved);
+        const int second = SaveDC(dc);
+        SelectObject(dc, hPreviewFont);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
+        IntersectClipRect(dc, columns[1].left, columns[1].top, columns[1].right, columns[1].bottom);
+        drawDirectWriteColumn(dc, columns[1], lines);
+        RestoreDC(dc, second);
+        SelectObject(dc, old);
+    }
+    EndPaint(hwnd, &paint);
+}
+
+void repaintLines() {
+    RECT lines = {0, kDrawTop, kLinePreviewWidth, kDrawTop + kDrawHeight};
+    InvalidateRect(hLinePreview, &lines, FALSE);
+}
+
+void onCreate(HWND hwnd) {
+    hLinePreview = hwnd;
+    hControlFont = createPaneFont();
+    createControl(L"STATIC", L"見本：", kLabelStyle, {0, 3, 40, 12});
+    hSampleEdit = createControl(L"EDIT", kDefaultSample,
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN |
+                                    ES_AUTOVSCROLL | ES_AUTOHSCROLL,
+                                {44, 0, 380, 50}, WS_EX_CLIENTEDGE);
+    createControl(L"STATIC", L"大きさ：", kLabelStyle, {440, 3, 48, 12});
+    hPreviewSizeList = createControl(
+        L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+        {492, 0, 90, 200});
+    for (int size : kSizes) {
+        const LRESULT item =
+            SendMessageW(hPreviewSizeList, CB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>((std::to_wstring(size) + L" px").c_str()));
+        SendMessageW(hPreviewSizeList, CB_SETITEMDATA, static_cast<WPARAM>(item), size);
+        if (size == kDefaultSize)
+            SendMessageW(hPreviewSizeList, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+    }
+    createControl(L"STATIC", L"GDI / Word", kLabelStyle, {0, kTitleY, kColumnWidth, 12});
+    createControl(L"STATIC", L"DirectWrite / ブラウザ", kLabelStyle,
+                  {kSecondColumnX, kTitleY, kColumnWidth, 12});
+    for (size_t i = 0; i < kPreviewNumberCount; ++i) {
+        const int column = static_cast<int>(i % 2), row = static_cast<int>(i / 2);
+        hPreviewNumbers[i] = createControl(
+            L"STATIC", L"", kLabelStyle,
+            {column * kNumberWidth, kNumbersY + row * kNumberHeight, kNumberWidth, 12});
+    }
+    // Hidden while the font shows, so it never clips the lines.
+    hPreviewMessage = createControl(L"STATIC", kRefusedText, WS_CHILD | SS_LEFTNOWORDWRAP,
+                                    {kTextInset, kDrawTop + kTextInset, kColumnWidth * 2, 12});
+}
+
+void onCommand(WPARAM wParam, LPARAM lParam) {
+    HWND control = reinterpret_cast<HWND>(lParam);
+    if (control == nullptr)
+        return;
+    if (control == hSampleEdit && HIWORD(wParam) == EN_CHANGE) {
+        repaintLines();
+    } else if (control == hPreviewSizeList && HIWORD(wParam) == CBN_SELCHANGE) {
+        fontStale = true;
+        repaintLines();
+    }
+}
+
+// No preview font outlives the window, and nothing reaches its controls.
+void onDestroy() {
+    removePrivateFont();
+    DeleteObject(hControlFont);
+    hControlFont = nullptr;
+    hLinePreview = hSampleEdit = hPreviewSizeList = hPreviewMessage = nullptr;
+    hPreviewNumbers.fill(nullptr);
+    previewFontIndex = 0;
+    previewMetrics = {};
+    copyStale = fontStale = true;
+    privateName.clear();
+}
+
+} // namespace
+
+ATOM registerLinePreviewClass() {
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = linePreviewProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_MENU);
+    windowClass.lpszClassName = kLinePreviewClass;
+    return RegisterClassExW(&windowClass);
+}
+
+HWND createLinePreview(HWND pane, size_t font, int x, int y) {
+    previewFontIndex = font;
+    return CreateWindowExW(WS_EX_CONTROLPARENT, kLinePreviewClass, L"",
+                           WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, x, y, kLinePreviewWidth,
+                           kLinePreviewHeight, pane, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+void refreshLinePreview() {
+    copyStale = true;
+    repaintLines();
+}
+
+LRESULT CALLBACK linePreviewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        onCreate(hwnd);
+        return 0;
+    case WM_PAINT:
+        onPaint(hwnd);
+        return 0;
+    case WM_COMMAND:
+        onCommand(wParam, lParam);
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        return paintOnPane(reinterpret_cast<HDC>(wParam));
+    case WM_DESTROY:
+        onDestroy();
+        return 0;
+    default:
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
