@@ -58,7 +58,8 @@ constexpr Row kFieldRows[kLineMetricCount] = {
 };
 constexpr int kReferenceY = 36;
 constexpr int kLineHeightY = 226;
-constexpr int kPreviewY = 382; // below everything else, the collection's box included
+// The preview stands below everything else, a collection's box included.
+constexpr int kAllFontsY = 356, kPreviewY = 356, kCollectionPreviewY = 382;
 
 constexpr const char* kLineHeightNames[kLineHeightCount] = {"hhea", "typo", "win"};
 constexpr const char* kLineHeightSums[kLineHeightCount] = {
@@ -275,11 +276,12 @@ void onCreate(HWND pane) {
                       {kRightLabelX, kFieldRows[5].y, 260, kEditHeight});
     showUseTypoMetrics();
     createLineHeights(pane);
-    if (otf && otf->isCollection())
+    const bool collection = otf && otf->isCollection();
+    if (collection)
         hAllFontsBox = createControl(pane, "BUTTON", "全てのフォントに適用", kCheckBoxStyle,
-                                     {16, 356, 220, 20});
+                                     {16, kAllFontsY, 220, 20});
     showLineHeights();
-    createLinePreview(pane, hheaPaneFont, 16, kPreviewY);
+    createLinePreview(pane, hheaPaneFont, 16, collection ? kCollectionPreviewY : kPreviewY);
 }
 
 void onCommand(WPARAM wParam, LPARAM lParam) {

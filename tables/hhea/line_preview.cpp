@@ -22,15 +22,19 @@ namespace {
 constexpr wchar_t kRefusedText[] = L"このフォントは Windows で表示できません。";
 // Reaches above the em (accents) and below it (descenders) in both scripts.
 constexpr wchar_t kDefaultSample[] = L"永あア亜 Ágjy\r\n"
-                                     L"ÉÅ 行間の見本 fontab\r\n"
-                                     L"漢字とかな Typography";
+                                     L"ÉÅ 行間 fpqy\r\n"
+                                     L"漢字かな Çgj";
 constexpr int kSizes[] = {16, 24, 36, 48};
 constexpr int kDefaultSize = 36;
 
 constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP;
-constexpr int kColumnWidth = 312, kSecondColumnX = 328;
-constexpr int kTitleY = 58, kDrawTop = 74, kDrawHeight = 200;
-constexpr int kNumbersY = kDrawTop + kDrawHeight + 6, kNumberWidth = 150, kNumberHeight = 14;
+constexpr int kColumnWidth = 340, kSecondColumnX = 356;
+constexpr int kTitleY = 52, kDrawTop = 68, kDrawHeight = 186;
+constexpr int kNumbersY = kDrawTop + kDrawHeight + 6, kNumberHeight = 14;
+// Where each number stands under the GDI column: the cell's parts in one
+// row, the leadings in the next.
+constexpr POINT kNumberPlaces[kPreviewNumberCount] = {
+    {0, 0}, {113, 0}, {0, kNumberHeight}, {170, kNumberHeight}, {226, 0}};
 constexpr int kTextInset = 6;
 constexpr COLORREF kCellColor = RGB(220, 0, 0);     // GDI's cell: what lies outside is cut
 constexpr COLORREF kLineBoxColor = RGB(0, 90, 220); // the line box of hhea or typo
@@ -258,7 +262,7 @@ void onCreate(HWND hwnd) {
     hSampleEdit = createControl(L"EDIT", kDefaultSample,
                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN |
                                     ES_AUTOVSCROLL | ES_AUTOHSCROLL,
-                                {44, 0, 380, 50}, WS_EX_CLIENTEDGE);
+                                {44, 0, 380, 46}, WS_EX_CLIENTEDGE);
     createControl(L"STATIC", L"大きさ：", kLabelStyle, {440, 3, 48, 12});
     hPreviewSizeList = createControl(
         L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
@@ -274,12 +278,10 @@ void onCreate(HWND hwnd) {
     createControl(L"STATIC", L"GDI / Word", kLabelStyle, {0, kTitleY, kColumnWidth, 12});
     createControl(L"STATIC", L"DirectWrite / ブラウザ", kLabelStyle,
                   {kSecondColumnX, kTitleY, kColumnWidth, 12});
-    for (size_t i = 0; i < kPreviewNumberCount; ++i) {
-        const int column = static_cast<int>(i % 2), row = static_cast<int>(i / 2);
+    for (size_t i = 0; i < kPreviewNumberCount; ++i)
         hPreviewNumbers[i] = createControl(
             L"STATIC", L"", kLabelStyle,
-            {column * kNumberWidth, kNumbersY + row * kNumberHeight, kNumberWidth, 12});
-    }
+            {kNumberPlaces[i].x, kNumbersY + kNumberPlaces[i].y, kColumnWidth / 2, 12});
     // Hidden while the font shows, so it never clips the lines.
     hPreviewMessage = createControl(L"STATIC", kRefusedText, WS_CHILD | SS_LEFTNOWORDWRAP,
                                     {kTextInset, kDrawTop + kTextInset, kColumnWidth * 2, 12});

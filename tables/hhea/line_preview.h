@@ -11,8 +11,8 @@
 #include <cstddef>
 
 constexpr wchar_t kLinePreviewClass[] = L"linePreviewWindow";
-constexpr int kLinePreviewWidth = 640;
-constexpr int kLinePreviewHeight = 322;
+constexpr int kLinePreviewWidth = 696;
+constexpr int kLinePreviewHeight = 284;
 
 // Windows' own numbers shown under the GDI column, in this order.
 constexpr size_t kPreviewNumberCount = 5;
