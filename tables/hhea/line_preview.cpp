@@ -7,6 +7,7 @@
 #include "tables/hhea/preview_copy.h"
 
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,10 +48,47 @@ size_t previewFontIndex = 0;
 HANDLE previewResource = nullptr; // the private font Windows holds
 TEXTMETRICW previewMetrics = {};
 bool copyStale = true; // the font changed: a new copy before the next paint
-bool fontStale = true; // the size changed: a new HFONT from the same copy
+bool fontStale = true; // the size or the copy changed: a new HFONT
 // Names are never reused, so no font cache can answer with a removed font.
 unsigned privateNameSerial = 0;
 std::wstring privateName;
+HANDLE adderThread = nullptr; // adding a copy; one at a time
+
+// Sent by the adder with the FontAddition it was given.
+constexpr UINT kMsgFontAdded = WM_APP + 40;
+
+// A copy on its way to Windows. Windows parses a large font for longer than
+// a keystroke may wait, so it is added on a thread of its own; the copy is
+// freed there as soon as Windows holds its own.
+struct FontAddition {
+    HWND preview;
+    std::wstring name;
+    std::vector<uint8_t> bytes;
+    HANDLE resource = nullptr;
+};
+
+void removeAddedFont(const FontAddition& addition) {
+    if (addition.resource != nullptr)
+        RemoveFontMemResourceEx(addition.resource);
+}
+
+DWORD WINAPI addFont(void* parameter) {
+    auto* addition = static_cast<FontAddition*>(parameter);
+    // A laid-out font fits in 32-bit offsets, so its length fits a DWORD.
+    DWORD fonts = 0;
+    addition->resource = AddFontMemResourceEx(
+        addition->bytes.data(), static_cast<DWORD>(addition->bytes.size()), nullptr, &fonts);
+    if (fonts == 0) {
+        removeAddedFont(*addition);
+        addition->resource = nullptr;
+    }
+    std::vector<uint8_t>().swap(addition->bytes);
+    if (!PostMessageW(addition->preview, kMsgFontAdded, 0, reinterpret_cast<LPARAM>(addition))) {
+        removeAddedFont(*addition);
+        delete addition;
+    }
+    return 0;
+}
 
 HWND createControl(const wchar_t* className, const wchar_t* text, DWORD style, PanePlace place,
                    DWORD exStyle = 0) {
@@ -78,21 +116,56 @@ void removePrivateFont() {
 }
 
 // The write-out of the pane's font streamed into memory under a new private
-// name and handed to Windows; the copy is freed once Windows holds its own.
-bool addPrivateFont() {
-    removePrivateFont();
-    if (!otf)
-        return false;
-    privateName = L"fontab preview " + std::to_wstring(++privateNameSerial);
+// name, here, where the open font is never changed meanwhile; then handed to
+// Windows by the adder. A copy that cannot be made leaves no font to show.
+void startAddingFont() {
+    copyStale = false;
+    auto addition = std::make_unique<FontAddition>();
+    addition->preview = hLinePreview;
+    addition->name = L"fontab preview " + std::to_wstring(++privateNameSerial);
     ByteVectorSink copy;
-    if (!writePreviewCopy(*otf, fileImage.get(), static_cast<size_t>(fileLength), previewFontIndex,
-                          std::u16string(privateName.begin(), privateName.end()), copy))
-        return false;
-    // A laid-out font fits in 32-bit offsets, so its length fits a DWORD.
-    DWORD fonts = 0;
-    previewResource = AddFontMemResourceEx(copy.bytes.data(), static_cast<DWORD>(copy.bytes.size()),
-                                           nullptr, &fonts);
-    return previewResource != nullptr && fonts != 0;
+    if (!otf ||
+        !writePreviewCopy(*otf, fileImage.get(), static_cast<size_t>(fileLength), previewFontIndex,
+                          std::u16string(addition->name.begin(), addition->name.end()), copy)) {
+        removePrivateFont();
+        fontStale = true;
+        return;
+    }
+    addition->bytes.swap(copy.bytes);
+    FontAddition* handedOver = addition.release();
+    adderThread = CreateThread(nullptr, 0, addFont, handedOver, 0, nullptr);
+    if (adderThread == nullptr)
+        addFont(handedOver); // then here: slower, never lost
+}
+
+// The adder is done: its font, or none, replaces the one shown.
+void onFontAdded(FontAddition* added) {
+    std::unique_ptr<FontAddition> addition(added);
+    if (adderThread != nullptr) {
+        WaitForSingleObject(adderThread, INFINITE);
+        CloseHandle(adderThread);
+        adderThread = nullptr;
+    }
+    removePrivateFont();
+    previewResource = addition->resource;
+    privateName = addition->name;
+    fontStale = true;
+    InvalidateRect(hLinePreview, nullptr, FALSE);
+}
+
+// No addition may outlive the window: the adder is waited for, and what it
+// sent is taken back before the window goes.
+void stopAddingFont(HWND hwnd) {
+    if (adderThread == nullptr)
+        return;
+    WaitForSingleObject(adderThread, INFINITE);
+    CloseHandle(adderThread);
+    adderThread = nullptr;
+    MSG message;
+    while (PeekMessageW(&message, hwnd, kMsgFontAdded, kMsgFontAdded, PM_REMOVE)) {
+        std::unique_ptr<FontAddition> addition(reinterpret_cast<FontAddition*>(message.lParam));
+        removeAddedFont(*addition);
+    }
 }
 
 // The font at the chosen size, by its private name; false when Windows
@@ -128,15 +201,20 @@ void showNumbers() {
     ShowWindow(hPreviewMessage, hPreviewFont ? SW_HIDE : SW_SHOWNA);
 }
 
-// Brings the copy and the font up to date with the model and the size.
+// Starts a new copy when the font changed and none is on its way; brings
+// the HFONT up to date with the copy Windows holds and the size. The font
+// shown stays until the new one is there.
 void updatePreviewFont(HDC dc) {
-    if (!copyStale && !fontStale)
+    if (copyStale && adderThread == nullptr)
+        startAddingFont();
+    // Before the first copy is there, nothing is known to show.
+    if (!fontStale || (adderThread != nullptr && previewResource == nullptr))
         return;
-    if (copyStale && !addPrivateFont())
-        removePrivateFont();
+    fontStale = false;
     if (previewResource != nullptr)
         createPreviewFont(dc);
-    copyStale = fontStale = false;
+    else
+        deletePreviewFont();
     showNumbers();
 }
 
@@ -300,7 +378,8 @@ void onCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 // No preview font outlives the window, and nothing reaches its controls.
-void onDestroy() {
+void onDestroy(HWND hwnd) {
+    stopAddingFont(hwnd);
     removePrivateFont();
     DeleteObject(hControlFont);
     hControlFont = nullptr;
@@ -332,6 +411,10 @@ HWND createLinePreview(HWND pane, size_t font, int x, int y) {
                            kLinePreviewHeight, pane, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
+bool linePreviewPending() {
+    return hLinePreview != nullptr && (copyStale || fontStale || adderThread != nullptr);
+}
+
 void refreshLinePreview() {
     copyStale = true;
     repaintLines();
@@ -350,8 +433,11 @@ LRESULT CALLBACK linePreviewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
         return 0;
     case WM_CTLCOLORSTATIC:
         return paintOnPane(reinterpret_cast<HDC>(wParam));
+    case kMsgFontAdded:
+        onFontAdded(reinterpret_cast<FontAddition*>(lParam));
+        return 0;
     case WM_DESTROY:
-        onDestroy();
+        onDestroy(hwnd);
         return 0;
     default:
         return DefWindowProcW(hwnd, message, wParam, lParam);

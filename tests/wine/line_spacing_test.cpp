@@ -67,9 +67,20 @@ std::vector<HWND> paneChildren(const char* windowClass) {
     return children;
 }
 
+// Pumps messages until the preview has drawn the last change, as a user
+// who waits a moment sees it.
+void waitForPreview() {
+    for (int i = 0; i < 500 && linePreviewPending(); ++i) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        pumpMessages();
+    }
+    EXPECT_FALSE(linePreviewPending()) << "the preview never caught up";
+}
+
 // The preview's numbers under the GDI column, each shown as "NAME NUMBER";
 // empty when one is missing.
 std::vector<int> previewNumbers() {
+    waitForPreview();
     const char* names[] = {"tmAscent ", "tmDescent ", "tmInternalLeading ", "tmExternalLeading ",
                            "tmHeight "};
     std::vector<int> numbers;
@@ -89,6 +100,7 @@ struct Created {
     bool hasTable = false;
 };
 Created createdPreviewFont(const char* tag = "gasp") {
+    waitForPreview();
     Created created;
     LOGFONTW asked = {};
     if (hPreviewFont == nullptr || !GetObjectW(hPreviewFont, sizeof asked, &asked))
@@ -411,6 +423,7 @@ TEST(LinePreview, LeavesNoFontBehindAndSaysWhenWindowsRefusesTheFont) {
         if (std::equal(sample.begin() + recordAt(i), sample.begin() + recordAt(i) + 4, "OS/2"))
             sample[recordAt(i) + 3] = 'X';
     ASSERT_TRUE(session.open(sample, "hhea", "refused.ttf"));
+    waitForPreview();
     EXPECT_TRUE(IsWindowVisible(hPreviewMessage));
     EXPECT_EQ(windowText(hPreviewMessage), "このフォントは Windows で表示できません。");
     EXPECT_EQ(hPreviewFont, nullptr);
