@@ -9,7 +9,7 @@ const char kFonts02[] = "この表はフォント 0, 2 が共有しています�
 
 } // namespace
 
-TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThem) {
+TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThemWithFileDialog) {
     Session session;
     ASSERT_TRUE(session.open(sampleCollection(), "", "sample.ttc"));
     const std::string f0 = "0: ゴシック", f1 = "1: Sample Mincho", f2 = "2";
@@ -70,7 +70,7 @@ TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThem) 
 // into the line-spacing fields, for every font when FONTAB_ALL_FONTS is not
 // empty, and USE_TYPO_METRICS flipped where it can be; and, when
 // FONTAB_GASP_PPEM is not 0, the first gasp range to that size, both flags.
-TEST(FontToolsWriteOut, ThroughOneFont) {
+TEST(FontToolsWriteOut, ThroughOneFontWithFileDialog) {
     const char* folder = std::getenv("FONTAB_WRITE_OUT_DIR");
     if (folder == nullptr || *folder == '\0')
         GTEST_SKIP() << "FONTAB_WRITE_OUT_DIR is not set; fonttools_write_out_check.py sets it";
@@ -113,7 +113,7 @@ TEST(FontToolsWriteOut, ThroughOneFont) {
 // For fonttools_write_out_check.py: the tables FONTAB_REMOVE names
 // ("FONT:TAG;FONT:TAG...", a single font's number 0) removed, then written
 // out through the menu to out.EXT: re-laid.
-TEST(FontToolsWriteOut, RemovingTables) {
+TEST(FontToolsWriteOut, RemovingTablesWithFileDialog) {
     const char* folder = std::getenv("FONTAB_WRITE_OUT_DIR");
     if (folder == nullptr || *folder == '\0')
         GTEST_SKIP() << "FONTAB_WRITE_OUT_DIR is not set; fonttools_write_out_check.py sets it";
@@ -122,7 +122,8 @@ TEST(FontToolsWriteOut, RemovingTables) {
     ASSERT_TRUE(session.open(readBytes(std::string(folder) + "\\" + file), "", file));
     for (size_t at = 0; at < removals.size();) {
         const size_t colon = removals.find(':', at), end = removals.find(';', at);
-        const std::string tag = removals.substr(colon + 1, end == std::string::npos ? end : end - colon - 1);
+        const std::string tag =
+            removals.substr(colon + 1, end == std::string::npos ? end : end - colon - 1);
         EXPECT_TRUE(otf->removeTable(tag.c_str(), std::stoul(removals.substr(at, colon - at))))
             << removals.substr(at);
         at = end == std::string::npos ? removals.size() : end + 1;

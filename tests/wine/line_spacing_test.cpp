@@ -196,7 +196,7 @@ TEST(LineSpacingPane, ShowsTheReferenceTheThreeSetsAndTheirLineHeights) {
 // A user's sequence on the sample font: every field typed and left (lineGap
 // by Enter), refused text, USE_TYPO_METRICS, a new pane, a value typed and
 // written out at once; then every value set back, written out as read.
-TEST(LineSpacingPane, StoresAFieldWhenLeftRestoresRefusedTextAndSetBackIsAsRead) {
+TEST(LineSpacingPane, StoresAFieldWhenLeftRestoresRefusedTextAndSetBackIsAsReadWithFileDialog) {
     Session session;
     const Bytes sample = readBytes(kSample);
     ASSERT_TRUE(session.open(sample, "hhea"));
@@ -251,7 +251,7 @@ TEST(LineSpacingPane, StoresAFieldWhenLeftRestoresRefusedTextAndSetBackIsAsRead)
 // Three fonts: hhea A and OS/2 version 4 shared by fonts 0 and 2, font 1's own
 // hhea B and OS/2 version 3. "全てのフォントに適用" changes each table once,
 // in every font that has it; set back, the write-out is the file as read.
-TEST(LineSpacingPane, InACollectionAppliesToEveryFontAndSaysHowMany) {
+TEST(LineSpacingPane, InACollectionAppliesToEveryFontAndSaysHowManyWithFileDialog) {
     Bytes os2a = os2Table(4), os2b = os2Table(3);
     putU16(os2a, kOS2FsSelectionAt, 0x0040);
     putU16(os2b, kOS2FsSelectionAt, 0x0040);

@@ -194,7 +194,7 @@ TEST(NameEditDialog, StoresOnOkOnlyRefusesBrokenPostScriptNamesAndWarnsOfLongFam
 
 // A name with characters that code page 932 lacks, mixed with ones it has,
 // stored, written out, and read back by a fresh program unchanged.
-TEST(NameEditDialog, ANameOutsideCodePage932IsStoredWrittenAndReadBackUnchanged) {
+TEST(NameEditDialog, ANameOutsideCodePage932IsStoredWrittenAndReadBackUnchangedWithFileDialog) {
     const std::wstring mixed =
         L"\u216B\u20AC\u00FC mixed \u5B57\u00E9!!"; // as long as "Family Regular"
     ASSERT_EQ(mixed.size(), 14u);
@@ -290,7 +290,7 @@ bool familyListed(const std::string& family) {
 // What installing beside the original means: Windows loads the renamed copy
 // and the original side by side and lists both families. IPA Gothic renamed
 // in English and Japanese; WenQuanYi Zen Hei's three fonts with one replace.
-TEST(NameRename, ARenamedRealFontLoadsBesideItsOriginalAsAnotherFamily) {
+TEST(NameRename, ARenamedRealFontLoadsBesideItsOriginalAsAnotherFamilyWithFileDialog) {
     const struct {
         const char *path, *item;
         std::vector<std::tuple<std::wstring, std::wstring, bool>> replaces;
@@ -374,7 +374,7 @@ void replaceAsTold(const std::wstring& action) {
 // opened with font FONTAB_FONT's name selected (empty: a single font), then
 // for each write-out of FONTAB_RENAMES ("R;R|R...", see replaceAsTold) its
 // replacements, and a write-out to out1.EXT, out2.EXT and so on.
-TEST(FontToolsWriteOut, Renaming) {
+TEST(FontToolsWriteOut, RenamingWithFileDialog) {
     const char* folder = std::getenv("FONTAB_WRITE_OUT_DIR");
     if (folder == nullptr || *folder == '\0')
         GTEST_SKIP() << "FONTAB_WRITE_OUT_DIR is not set; fonttools_write_out_check.py sets it";

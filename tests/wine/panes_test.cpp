@@ -190,7 +190,7 @@ const char kDisabled[] = "//-1 /00//-1 |0000000";
 
 // Each table as shown, then after every edit and a fresh pane, and as written
 // out (weight, width, PANOSE weight). Each trackbar moves only its own value.
-TEST(OS2Pane, ShowsEditsStoresAndWritesOut) {
+TEST(OS2Pane, ShowsEditsStoresAndWritesOutWithFileDialog) {
     const struct {
         Bytes table;
         const char *shown, *edited;

@@ -39,14 +39,15 @@ foreach(arch x86_64 i686)
     set_tests_properties(wine32.NameRename PROPERTIES SKIP_RETURN_CODE 77)
   endif()
   # Where the kernel refuses 32-bit programs, scripts/setup runs them through
-  # qemu-i386, and there Wine's file dialog hangs before it is shown, in some
-  # runs (in more than half for WriteOut.*). The cases that open one run in the
-  # 64-bit suite only, and a skipped test names them.
+  # qemu-i386, and there Wine's file dialog can hang before it is shown. A case
+  # that opens one says so in its name (file_dialog_cases.cpp fails one that
+  # does not), and the 32-bit run leaves those out by name; a skipped test
+  # says so.
   set(qemu FALSE)
   if(arch STREQUAL "i686" AND EXISTS /proc/sys/fs/binfmt_misc/qemu-i386)
     set(qemu TRUE)
-    string(APPEND filter ":WriteOut.*:WriteOutFaults.*:HostileFiles.*:OS2Pane.*:Collection.*:UnsavedEdits.*:NameEditDialog.*:NameRename.*")
-    add_test(NAME wine32.FileDialogCases COMMAND sh -c "echo 'skipped: under qemu-i386 the 32-bit run leaves out ${filter}'; exit 77")
+    string(APPEND filter ":*.*WithFileDialog")
+    add_test(NAME wine32.FileDialogCases COMMAND sh -c "echo 'skipped: under qemu-i386 the 32-bit run leaves out the cases that open a file dialog (*.*WithFileDialog), which the 64-bit run runs'; exit 77")
     set_tests_properties(wine32.FileDialogCases PROPERTIES SKIP_RETURN_CODE 77)
   endif()
   set(exe ${CMAKE_BINARY_DIR}/windows-${arch}/bin/fontab_wine_tests.exe)

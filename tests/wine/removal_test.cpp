@@ -146,7 +146,7 @@ void expectRemoval(const Removal& removal) {
 } // namespace
 
 // Tree: in.ttf, cmap, head, OS/2, "cvt ", gasp.
-TEST(RemoveTable, SingleFontAskedYesOrNoRefusedForARequiredTable) {
+TEST(RemoveTable, SingleFontAskedYesOrNoRefusedForARequiredTableWithFileDialog) {
     Session session;
     HMENU bar = GetMenu(session.program.handle());
     char text[64] = {};

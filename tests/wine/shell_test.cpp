@@ -139,7 +139,7 @@ TEST(TableTree, OrderAndOnePaneAtATime) {
 // refused with one box and the open font kept as it was, or opened with every
 // item safe to show; either way the status bar is empty again. (Written out
 // unedited as read: the corpus replay, on the same write-out.)
-TEST(HostileFiles, EachIsRefusedWithOneBoxOrOpensWithEveryItemSafe) {
+TEST(HostileFiles, EachIsRefusedWithOneBoxOrOpensWithEveryItemSafeWithFileDialog) {
     std::string corpus = "Z:" FONTAB_SOURCE_DIR "/tests/fuzz/corpus";
     std::replace(corpus.begin(), corpus.end(), '/', '\\');
     const std::vector<std::string> names = fileNamesIn(corpus);

@@ -28,7 +28,7 @@ uint16_t weightIn(const Bytes& font) { // in the sample font's OS/2 (record 5); 
 // nothing. A file that cannot be opened leaves the font as it was, its edits,
 // tree, pane and mark too. The title is marked while the font holds what was
 // not written; a write-out then holds the edit and quitting asks nothing.
-TEST(UnsavedEdits, EachAnswerBeforeAnEditedFontIsLeftAndAFailedOpenKeepsIt) {
+TEST(UnsavedEdits, EachAnswerBeforeAnEditedFontIsLeftAndAFailedOpenKeepsItWithFileDialog) {
     // Quit from the menu, the close button, the end of the session, open from the menu
     // and by a drop; a file too short for its own directory opened, a missing one dropped.
     enum Way { quitCommand, closeButton, endSession, openCommand, drop, openBroken, dropMissing };

@@ -52,7 +52,7 @@ void expectFailedWriteOut(const std::string& target, const std::string& watchedF
 // through both panes, the new values are in place and nothing else changed
 // but the checksums (their values: the native WriteOut cases, on the same
 // write-out); set back through the panes, the next write-out is the file as read.
-TEST(WriteOut, UneditedIsByteIdenticalEditedHoldsTheValuesSetBackIsAsRead) {
+TEST(WriteOut, UneditedIsByteIdenticalEditedHoldsTheValuesSetBackIsAsReadWithFileDialog) {
     Session session;
     ASSERT_TRUE(session.open(sampleFont()));
     const TestFolder& folder = session.folder;
@@ -90,7 +90,7 @@ TEST(WriteOut, UneditedIsByteIdenticalEditedHoldsTheValuesSetBackIsAsRead) {
 // Held open without any sharing, the target is refused before anything is
 // written; held open sharing all but its deletion, only the final move onto
 // it fails, and the temporary file goes.
-TEST(WriteOutFaults, MissingFolderHeldOpenOrReadOnlyTargetChangesNothing) {
+TEST(WriteOutFaults, MissingFolderHeldOpenOrReadOnlyTargetChangesNothingWithFileDialog) {
     // The target, and the access and sharing of a handle held open on it.
     const std::tuple<const char*, DWORD, DWORD> faults[] = {
         {"missing\\out.ttf", 0, 0},
@@ -112,7 +112,7 @@ TEST(WriteOutFaults, MissingFolderHeldOpenOrReadOnlyTargetChangesNothing) {
 
 // Needs a nearly full volume, which with_small_volume.sh mounts and names in
 // FONTAB_SMALL_VOLUME.
-TEST(FullVolume, AWriteOutThatRunsOutOfSpaceChangesNothing) {
+TEST(FullVolume, AWriteOutThatRunsOutOfSpaceChangesNothingWithFileDialog) {
     const char* volume = std::getenv("FONTAB_SMALL_VOLUME");
     if (volume == nullptr || *volume == '\0')
         GTEST_SKIP() << "FONTAB_SMALL_VOLUME names no volume: run through with_small_volume.sh";
