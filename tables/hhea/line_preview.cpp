@@ -2,13 +2,10 @@
 
 #include "app/main_window.h"
 #include "app/pane_controls.h"
-#include "tables/head/font_header.h"
-#include "tables/hhea/line_spacing.h"
+#include "tables/hhea/line_stacking.h"
 #include "tables/hhea/preview_copy.h"
 
-#include <cmath>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,9 +34,6 @@ constexpr int kNumbersY = kDrawTop + kDrawHeight + 6, kNumberHeight = 14;
 constexpr POINT kNumberPlaces[kPreviewNumberCount] = {
     {0, 0}, {113, 0}, {0, kNumberHeight}, {170, kNumberHeight}, {226, 0}};
 constexpr int kTextInset = 6;
-constexpr COLORREF kCellColor = RGB(220, 0, 0);     // GDI's cell: what lies outside is cut
-constexpr COLORREF kLineBoxColor = RGB(0, 90, 220); // the line box of hhea or typo
-constexpr COLORREF kBaselineColor = RGB(170, 170, 170);
 
 // The preview's state; all of it is set back when the window goes.
 HWND hLinePreview = nullptr;
@@ -235,67 +229,6 @@ std::vector<std::wstring> sampleLines() {
     return lines;
 }
 
-void drawRule(HDC dc, const RECT& column, int y, COLORREF color) {
-    HPEN pen = CreatePen(PS_SOLID, 1, color);
-    HGDIOBJ old = SelectObject(dc, pen);
-    MoveToEx(dc, column.left, y, nullptr);
-    LineTo(dc, column.right, y);
-    SelectObject(dc, old);
-    DeleteObject(pen);
-}
-
-void drawLine(HDC dc, const RECT& column, int baseline, const std::wstring& line) {
-    TextOutW(dc, column.left + kTextInset, baseline, line.c_str(), static_cast<int>(line.size()));
-}
-
-// As a GDI program stacks lines: one cell of tmHeight each, tmExternalLeading
-// between cells; the cell's top and bottom show what GDI cuts off.
-void drawGdiColumn(HDC dc, const RECT& column, const std::vector<std::wstring>& lines) {
-    const int step = previewMetrics.tmHeight + previewMetrics.tmExternalLeading;
-    for (size_t i = 0; i < lines.size() && step > 0; ++i) {
-        const int top = column.top + static_cast<int>(i) * step;
-        if (top >= column.bottom)
-            break;
-        const int baseline = top + previewMetrics.tmAscent;
-        drawRule(dc, column, baseline, kBaselineColor);
-        drawRule(dc, column, top, kCellColor);
-        drawRule(dc, column, top + previewMetrics.tmHeight, kCellColor);
-        drawLine(dc, column, baseline, lines[i]);
-    }
-}
-
-// As DirectWrite and browsers stack lines: baselines ascender - descender +
-// lineGap apart, of typo while USE_TYPO_METRICS is set, else of hhea.
-void drawDirectWriteColumn(HDC dc, const RECT& column, const std::vector<std::wstring>& lines) {
-    const fontHeader* head = otf ? fontHeaderOf(*otf, previewFontIndex) : nullptr;
-    if (head == nullptr || head->unitsPerEm == 0)
-        return;
-    const bool typo = useTypoMetrics(*otf, previewFontIndex).value_or(false);
-    const auto metric = [typo](LineMetric hhea, LineMetric os2) {
-        return lineMetric(*otf, previewFontIndex, typo ? os2 : hhea);
-    };
-    const std::optional<int32_t> ascender = metric(LineMetric::ascender, LineMetric::sTypoAscender);
-    const std::optional<int32_t> descender =
-        metric(LineMetric::descender, LineMetric::sTypoDescender);
-    const std::optional<int32_t> height =
-        lineHeight(*otf, previewFontIndex, typo ? LineHeight::typo : LineHeight::hhea);
-    if (!ascender || !descender || !height)
-        return;
-    const double scale = static_cast<double>(chosenSize()) / head->unitsPerEm;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const double baseline = column.top + (*ascender + static_cast<double>(i) * *height) * scale;
-        if (baseline - *ascender * scale >= column.bottom)
-            break;
-        const int y = static_cast<int>(std::lround(baseline));
-        drawRule(dc, column, y, kBaselineColor);
-        drawRule(dc, column, static_cast<int>(std::lround(baseline - *ascender * scale)),
-                 kLineBoxColor);
-        drawRule(dc, column, static_cast<int>(std::lround(baseline - *descender * scale)),
-                 kLineBoxColor);
-        drawLine(dc, column, y, lines[i]);
-    }
-}
-
 void onPaint(HWND hwnd) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd, &paint);
@@ -305,25 +238,11 @@ void onPaint(HWND hwnd) {
         {kSecondColumnX, kDrawTop, kSecondColumnX + kColumnWidth, kDrawTop + kDrawHeight}};
     for (const RECT& column : columns)
         FillRect(dc, &column, GetSysColorBrush(COLOR_WINDOW));
-    if (hPreviewFont != nullptr) {
+    if (hPreviewFont != nullptr && otf) {
         const std::vector<std::wstring> lines = sampleLines();
-        const int saved = SaveDC(dc);
-        HGDIOBJ old = SelectObject(dc, hPreviewFont);
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        // Both columns draw from the baseline, so they compare glyph for glyph.
-        SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
-        IntersectClipRect(dc, columns[0].left, columns[0].top, columns[0].right, columns[0].bottom);
-        drawGdiColumn(dc, columns[0], lines);
-        RestoreDC(dc, saved);
-        const int second = SaveDC(dc);
-        SelectObject(dc, hPreviewFont);
-        SetBkMode(dc, TRANSPARENT);
-        SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
-        IntersectClipRect(dc, columns[1].left, columns[1].top, columns[1].right, columns[1].bottom);
-        drawDirectWriteColumn(dc, columns[1], lines);
-        RestoreDC(dc, second);
-        SelectObject(dc, old);
+        drawGdiLines(dc, hPreviewFont, columns[0], previewMetrics, lines);
+        drawDirectWriteLines(dc, hPreviewFont, columns[1], *otf, previewFontIndex, chosenSize(),
+                             lines);
     }
     EndPaint(hwnd, &paint);
 }
