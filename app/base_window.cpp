@@ -8,7 +8,7 @@
 #include "app/splitter.h"
 #include "app/table_panes.h"
 #include "app/table_removal.h"
-#include "font/name_table.h"
+#include "tables/name/full_name.h"
 #include "res/resource.h"
 
 #include <windowsx.h>
@@ -18,17 +18,20 @@
 #include <string>
 #include <vector>
 
+namespace {
+constexpr int32_t kInitialSplitPos = 150;
+} // namespace
+
 HWND hTreeView = nullptr;
 HWND hPane = nullptr;
-HIMAGELIST hImageList = nullptr;
-int32_t splitPos = 150;
+int32_t splitPos = kInitialSplitPos;
 int32_t clientWidth = 0;
 int32_t clientHeight = 0;
 size_t paneFont = 0;
 
 namespace {
 
-constexpr int32_t kInitialSplitPos = 150;
+HIMAGELIST hImageList = nullptr;
 constexpr DWORD kItemTextSize = 520;
 constexpr int kFileImage = 0;
 constexpr int kTableImage = 1;
@@ -57,17 +60,16 @@ HTREEITEM insertItem(HWND tree, HTREEITEM parent, std::string text, int image, s
         SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
+std::u16string fullNameOf(size_t font) {
+    return currentFullName(*otf, fileImage.get(), static_cast<size_t>(fileLength), font);
+}
+
 void movePane() {
     MoveWindow(hPane, splitPos + 1, 0, clientWidth - splitPos - 1, clientHeight, TRUE);
 }
 
 void onCreate(HWND hwnd) {
     HINSTANCE module = GetModuleHandleA(nullptr);
-    splitPos = kInitialSplitPos;
-    clientWidth = 0;
-    clientHeight = 0;
-    resetSplitter();
-    hPane = nullptr;
     hTreeView = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
                                 WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES |
                                     TVS_LINESATROOT,
@@ -77,6 +79,19 @@ void onCreate(HWND hwnd) {
     appendIcon(module, IDI_TABLE);
     SendMessageA(hTreeView, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(hImageList));
     createTablePane(hwnd, hPane, "");
+}
+
+// The tree and the pane go after this window: nothing may reach them, a
+// later base window starts as the first did, and the image list goes.
+void onDestroy() {
+    SendMessageA(hTreeView, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
+    ImageList_Destroy(hImageList);
+    hImageList = nullptr;
+    hTreeView = hPane = nullptr;
+    splitPos = kInitialSplitPos;
+    clientWidth = clientHeight = 0;
+    paneFont = 0;
+    resetSplitter();
 }
 
 void onSize(LPARAM lParam) {
@@ -244,6 +259,9 @@ LRESULT CALLBACK baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_CAPTURECHANGED:
         splitterCaptureLost(hwnd, reinterpret_cast<HWND>(lParam));
         return 0;
+    case WM_DESTROY:
+        onDestroy();
+        return 0;
     default:
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }
@@ -256,8 +274,7 @@ void fillTableTree(HWND tree, const char* path) {
     for (size_t font = 0; font < fonts; ++font) {
         HTREEITEM parent = root;
         if (otf->isCollection())
-            parent = insertItem(tree, root, fontItemText(font, otf->fonts[font].fullName),
-                                kFileImage, font);
+            parent = insertItem(tree, root, fontItemText(font, fullNameOf(font)), kFileImage, font);
         for (const char* tag : tableTags) {
             fontObject* table = nullptr;
             if (otf->findTable(tag, table, font))
@@ -284,7 +301,7 @@ void renameFontItems() {
         data.hItem = item;
         SendMessageA(hTreeView, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
         const size_t font = static_cast<size_t>(data.lParam);
-        std::string text = fontItemText(font, currentFullName(*otf, font));
+        std::string text = fontItemText(font, fullNameOf(font));
         data.mask = TVIF_TEXT | TVIF_HANDLE;
         data.pszText = text.data();
         SendMessageA(hTreeView, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));

@@ -18,7 +18,6 @@ constexpr char kBaseWindowClass[] = "fontabBaseWindow";
 
 extern HWND hTreeView;
 extern HWND hPane;
-extern HIMAGELIST hImageList;
 extern int32_t splitPos;
 extern int32_t clientWidth;
 extern int32_t clientHeight;
@@ -26,9 +25,9 @@ extern int32_t clientHeight;
 // the pane shows. Always 0 for a file that is not a collection.
 extern size_t paneFont;
 
-// The open font's table of tag in the pane's font, when it is a T.
+// The open font's table of tag in the pane's font, when it is a valid T.
 template <class T> T* paneTable(const char* tag) {
-    return otf ? otf->tableOf<T>(tag, paneFont) : nullptr;
+    return otf ? otf->validTableOf<T>(tag, paneFont) : nullptr;
 }
 
 // Sent to the pane before anything reads the open font's values (a write-out,

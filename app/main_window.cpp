@@ -201,6 +201,13 @@ void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+// Its children go after it: nothing may reach them, and a later main window
+// starts as the first did. The open font stays, for the program to release.
+void onDestroy() {
+    hBaseWindow = hStatusBar = nullptr;
+    fontPath.clear();
+}
+
 } // namespace
 
 ATOM registerWindowClasses() {
@@ -249,6 +256,7 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         onDropFiles(hwnd, reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_DESTROY:
+        onDestroy();
         PostQuitMessage(0);
         return 0;
     default:

@@ -8,6 +8,7 @@ add_library(fontab_app STATIC
   ${PROJECT_SOURCE_DIR}/app/dropped_file.cpp
   ${PROJECT_SOURCE_DIR}/app/file_dialogs.cpp
   ${PROJECT_SOURCE_DIR}/app/main_window.cpp
+  ${PROJECT_SOURCE_DIR}/app/modal_dialog.cpp
   ${PROJECT_SOURCE_DIR}/app/pane_controls.cpp
   ${PROJECT_SOURCE_DIR}/app/placeholder_pane.cpp
   ${PROJECT_SOURCE_DIR}/app/sharing_text.cpp

@@ -1,10 +1,13 @@
 #include "app/splitter.h"
 
 int32_t dragState = 0;
-int32_t dragX = 0;
-int32_t dragPrevX = -1;
 
 namespace {
+
+// Where the drag line stands, in base window client coordinates.
+int32_t dragX = 0;
+// -1 until the first line of a drag is drawn, then the line before the current one.
+int32_t dragPrevX = -1;
 
 constexpr int32_t kIdle = 0;
 constexpr int32_t kPressed = 1;

@@ -10,10 +10,6 @@
 
 // 0 idle, 1 pressed on the bar, 2 dragging.
 extern int32_t dragState;
-// Where the drag line stands, in base window client coordinates.
-extern int32_t dragX;
-// -1 until the first line of a drag is drawn, then the line before the current one.
-extern int32_t dragPrevX;
 
 // The splitter keeps this far from either edge when dragged.
 constexpr int32_t kSplitMargin = 31;
@@ -25,7 +21,7 @@ int32_t clampSplitX(int32_t x, int32_t width);
 // Inverts the 3-pixel drag line at client x on the screen; twice restores it.
 void invertSplitLine(HWND baseWindow, int32_t x);
 
-// Forgets any drag: a new base window starts idle.
+// Forgets any drag: a later base window starts idle.
 void resetSplitter();
 
 void splitterButtonDown(HWND baseWindow, int32_t barX);

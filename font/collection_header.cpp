@@ -2,13 +2,8 @@
 
 #include "font/byte_reader.h"
 
-namespace {
-constexpr uint32_t kCollectionTag = 0x74746366; // "ttcf"
-constexpr size_t kOffsetSize = 4;
-} // namespace
-
 CollectionHeader readCollectionHeader(const uint8_t* image, size_t imageSize,
-                                      std::vector<uint32_t>& fontOffsets) {
+                                      CollectionHeaderFields& header) {
     ByteReader reader(image, imageSize);
     uint32_t tag = 0;
     if (!reader.readU32(tag) || tag != kCollectionTag)
@@ -19,10 +14,18 @@ CollectionHeader readCollectionHeader(const uint8_t* image, size_t imageSize,
         !reader.readU32(numFonts) || (majorVersion != 1 && majorVersion != 2) || numFonts == 0)
         return CollectionHeader::refused;
     // The count is checked against what is left before anything is sized by it.
-    if (numFonts > reader.remaining() / kOffsetSize)
+    if (numFonts > reader.remaining() / kFontOffsetSize)
         return CollectionHeader::refused;
-    fontOffsets.resize(numFonts);
-    for (uint32_t& offset : fontOffsets)
+    header = CollectionHeaderFields();
+    header.majorVersion = majorVersion;
+    header.minorVersion = minorVersion;
+    header.fontOffsets.resize(numFonts);
+    for (uint32_t& offset : header.fontOffsets)
         reader.readU32(offset);
+    if (majorVersion == kSignedCollectionVersion && reader.readU32(header.dsigTag))
+        header.hasSignatureFields =
+            reader.readU32(header.dsigLength) && reader.readU32(header.dsigOffset);
+    if (!header.hasSignatureFields)
+        header.dsigLength = header.dsigOffset = 0;
     return CollectionHeader::read;
 }

@@ -35,7 +35,6 @@ class FontDirectory {
     uint16_t entrySelector = 0;
     uint16_t rangeShift = 0;
     std::vector<TableRecord> tableRecords; // in the order of the file
-    std::u16string fullName;               // name ID 4, read for collections only
     std::set<std::string> removedTags;     // every record of these goes at the next write-out
 
   private:

@@ -1,22 +1,19 @@
 #include "font/layout.h"
 
-#include "font/byte_reader.h"
 #include "font/byte_writer.h"
 #include "font/checksum.h"
+#include "font/collection_header.h"
 
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-constexpr size_t kCollectionHeaderSize = 12; // "ttcf", version, numFonts
-constexpr size_t kFontOffsetSize = 4;
-constexpr size_t kSignatureFieldsSize = 12; // version 2: ulDsigTag, ulDsigLength, ulDsigOffset
-constexpr uint16_t kSignedCollectionVersion = 2;
 constexpr size_t kSfntVersionSize = 4;
 constexpr uint64_t kLargestOffset = UINT32_MAX;
 constexpr uint8_t kZeros[4] = {};
@@ -55,13 +52,15 @@ struct Signature {
 class Relayout {
   public:
     // fonts are the directories written, in order; a collection only when
-    // collection is set, a single font (fonts[0]) otherwise.
+    // asCollection is set, a single font (fonts[0]) otherwise.
     Relayout(const OTF& otf, const uint8_t* image, size_t imageSize, std::vector<size_t> fonts,
-             bool collection)
+             bool asCollection)
         : otf_(otf), image_(image), imageSize_(imageSize), fonts_(std::move(fonts)),
-          collection_(collection) {}
+          asCollection_(asCollection) {}
 
     bool write(const std::vector<WriteSite>& sites, ByteSink& sink) {
+        if (asCollection_)
+            readCollectionHeader(image_, imageSize_, collection_);
         collectTables();
         layChangedObjects(sites);
         if (!place())
@@ -136,31 +135,23 @@ class Relayout {
     }
 
     size_t headerSize() const {
-        if (!collection_)
+        if (!asCollection_)
             return 0;
         size_t size = kCollectionHeaderSize + kFontOffsetSize * fonts_.size();
         return collectionVersion() == kSignedCollectionVersion ? size + kSignatureFieldsSize : size;
     }
 
-    uint16_t collectionVersion() const {
-        ByteReader reader(image_, imageSize_);
-        uint16_t major = 0;
-        reader.seek(kFontOffsetSize);
-        reader.readU16(major);
-        return major;
-    }
+    uint16_t collectionVersion() const { return collection_.majorVersion; }
 
     void readSignature() {
-        ByteReader reader(image_, imageSize_);
-        uint32_t length = 0, offset = 0;
-        if (!reader.seek(kCollectionHeaderSize + kFontOffsetSize * otf_.fonts.size()) ||
-            !reader.readU32(signature_.tag) || !reader.readU32(length) || !reader.readU32(offset))
+        signature_.tag = collection_.dsigTag;
+        if (!collection_.hasSignatureFields)
             return;
         TableRecord block;
-        block.offset = offset;
-        block.length = length;
+        block.offset = collection_.dsigOffset;
+        block.length = collection_.dsigLength;
         if (tableSpan(block, imageSize_, signature_.length))
-            signature_.bytes = image_ + offset;
+            signature_.bytes = image_ + block.offset;
         else
             signature_.length = 0;
     }
@@ -181,7 +172,7 @@ class Relayout {
             if (at > kLargestOffset)
                 return false;
         }
-        if (collection_ && collectionVersion() == kSignedCollectionVersion) {
+        if (asCollection_ && collectionVersion() == kSignedCollectionVersion) {
             readSignature();
             at = padded(static_cast<size_t>(at));
             signature_.offset = signature_.length != 0 ? static_cast<size_t>(at) : 0;
@@ -216,10 +207,11 @@ class Relayout {
             size += directorySize(listedCount(font));
         Bytes header(size, 0);
         ByteWriter writer(header.data(), header.size());
-        if (collection_) {
-            uint8_t asRead[kCollectionHeaderSize] = {}; // tag, version and count
-            ByteReader(image_, imageSize_).readBytes(asRead, sizeof asRead);
-            writer.writeBytes(asRead, sizeof asRead);
+        if (asCollection_) {
+            writer.writeU32(kCollectionTag);
+            writer.writeU16(collection_.majorVersion);
+            writer.writeU16(collection_.minorVersion);
+            writer.writeU32(static_cast<uint32_t>(collection_.fontOffsets.size()));
             for (size_t font : fonts_)
                 writer.writeU32(static_cast<uint32_t>(directoryAt_[font]));
             if (collectionVersion() == kSignedCollectionVersion) {
@@ -257,16 +249,12 @@ class Relayout {
         return header;
     }
 
-    // The head table whose adjustment a single font's write-out sets: that
-    // of the first listed head record that holds the field.
+    // The head table whose adjustment a single font's write-out sets.
     Table* adjustedHead() {
-        if (collection_ || fonts_.empty())
+        if (asCollection_ || fonts_.empty())
             return nullptr;
-        for (size_t index : recordTable_[fonts_[0]])
-            if (index != SIZE_MAX && std::strcmp(tables_[index].record->tag, kHeadTag) == 0 &&
-                tables_[index].length >= kHeadMinimumSize)
-                return &tables_[index];
-        return nullptr;
+        const std::optional<size_t> head = adjustedHeadRecordOf(otf_.fonts[fonts_[0]], imageSize_);
+        return head ? &tables_[recordTable_[fonts_[0]][*head]] : nullptr;
     }
 
     void adjustHead(const Bytes& header) {
@@ -312,10 +300,11 @@ class Relayout {
     size_t imageSize_;
     std::vector<Table> tables_;
     std::vector<size_t> fonts_;
-    bool collection_;
+    bool asCollection_;
     std::vector<std::vector<size_t>> recordTable_; // each record's table, SIZE_MAX once removed
     std::vector<size_t> directoryAt_;              // by font
     size_t length_ = 0;                            // of the whole new file
+    CollectionHeaderFields collection_;
     Signature signature_;
 };
 

@@ -1,7 +1,6 @@
 #include "font/otf.h"
 
 #include "font/collection_header.h"
-#include "font/name_table.h"
 #include "font/table_models.h"
 #include "font/table_tags.h"
 
@@ -30,8 +29,8 @@ OTF::OTF(const uint8_t* image, size_t imageSize) {
 OTF::~OTF() = default;
 
 bool OTF::readDirectories(const uint8_t* image, size_t imageSize) {
-    std::vector<uint32_t> offsets;
-    switch (readCollectionHeader(image, imageSize, offsets)) {
+    CollectionHeaderFields header;
+    switch (readCollectionHeader(image, imageSize, header)) {
     case CollectionHeader::refused:
         return false;
     case CollectionHeader::none:
@@ -45,25 +44,13 @@ bool OTF::readDirectories(const uint8_t* image, size_t imageSize) {
     // than the file has room for: what a file can make the program allocate
     // stays in proportion to its size.
     size_t directoryBytes = 0;
-    fonts.resize(offsets.size());
-    for (size_t i = 0; i < offsets.size(); ++i) {
-        if (!fonts[i].read(image, imageSize, offsets[i]))
+    fonts.resize(header.fontOffsets.size());
+    for (size_t i = 0; i < fonts.size(); ++i) {
+        if (!fonts[i].read(image, imageSize, header.fontOffsets[i]))
             return false;
         directoryBytes += directorySize(fonts[i].numTables);
         if (directoryBytes > imageSize)
             return false;
-    }
-    std::map<TableKey, std::u16string> names; // a shared name table is read once
-    for (FontDirectory& font : fonts) {
-        size_t spanLength;
-        const TableRecord* name = font.record(kNameTag);
-        if (name == nullptr || !tableSpan(*name, imageSize, spanLength))
-            continue;
-        auto known = names.find(keyOf(*name));
-        if (known == names.end())
-            known =
-                names.emplace(keyOf(*name), fullFontName(image + name->offset, spanLength)).first;
-        font.fullName = known->second;
     }
     return true;
 }

@@ -30,6 +30,12 @@ class OTF : public fontObject {
         fontObject* table = nullptr;
         return findTable(tag, table, font) ? dynamic_cast<T*>(table) : nullptr;
     }
+    // The same object only while it is valid: the one a write-out writes
+    // back, so the only one an edit may go to.
+    template <class T> T* validTableOf(const char* tag, size_t font = 0) const {
+        T* table = tableOf<T>(tag, font);
+        return table != nullptr && table->valid ? table : nullptr;
+    }
 
     // The fonts, ascending, whose directories list the very table that font's
     // tag stands for (same tag, offset and length).

@@ -12,20 +12,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// In a single font, where head's adjustment stands: in the first head
-// record's table that holds it.
-std::optional<size_t> headAdjustmentAt(const OTF& otf, size_t imageSize) {
-    if (otf.isCollection() || otf.fonts.empty())
-        return std::nullopt;
-    for (const TableRecord& record : otf.fonts[0].tableRecords) {
-        size_t spanLength;
-        if (std::strcmp(record.tag, kHeadTag) == 0 && tableSpan(record, imageSize, spanLength) &&
-            spanLength >= kHeadMinimumSize)
-            return size_t{record.offset} + kHeadAdjustmentOffset;
-    }
-    return std::nullopt;
-}
-
 bool writeInPlace(const OTF& otf, const uint8_t* image, size_t imageSize,
                   const std::vector<WriteSite>& sites, ByteSink& sink) {
     Overlay file(image, imageSize);
@@ -54,10 +40,11 @@ bool writeInPlace(const OTF& otf, const uint8_t* image, size_t imageSize,
         file.putU32(directory->checksumFieldAt(i),
                     tableChecksum(record.tag, file, record.offset, spanLength));
     }
-    const std::optional<size_t> adjustment = headAdjustmentAt(otf, imageSize);
-    if (!touched.empty() && adjustment) {
-        file.putU32(*adjustment, 0);
-        file.putU32(*adjustment, kChecksumMagic - file.checksum(0, imageSize));
+    const std::optional<size_t> head = adjustedHeadRecord(otf, imageSize);
+    if (!touched.empty() && head) {
+        const size_t adjustment = otf.fonts[0].tableRecords[*head].offset + kHeadAdjustmentOffset;
+        file.putU32(adjustment, 0);
+        file.putU32(adjustment, kChecksumMagic - file.checksum(0, imageSize));
     }
     sink.expectLength(imageSize);
     return file.writeTo(sink, 0, imageSize);

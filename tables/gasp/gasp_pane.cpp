@@ -1,6 +1,7 @@
 #include "tables/gasp/gasp_pane.h"
 
 #include "app/base_window.h"
+#include "app/modal_dialog.h"
 #include "font/table_tags.h"
 #include "tables/gasp/gasp_range_edit.h"
 #include "tables/gasp/gasp_setting_dialog.h"
@@ -39,8 +40,7 @@ constexpr Column kColumns[] = {
 // have been released or replaced since the pane was made, and a font reached
 // through a path named "gasp" can have no such table.
 gaspHeader* openGaspTable() {
-    gaspHeader* table = paneTable<gaspHeader>(kGaspTag);
-    return table != nullptr && table->valid ? table : nullptr;
+    return paneTable<gaspHeader>(kGaspTag);
 }
 
 std::string sizeText(uint32_t size, uint16_t ppem) {
@@ -91,16 +91,13 @@ void editRange(HWND pane, int row) {
         return;
     auto entry = std::next(table->ranges.begin(), row);
     uint16_t oldPPEM = entry->first;
-    INT_PTR result =
-        DialogBoxParamA(GetModuleHandleA(nullptr), kGaspSettingDialog, pane, gaspSettingDialogProc,
-                        static_cast<LPARAM>(packGaspRange(entry->first, entry->second)));
-    if (result == -1) // cancelled, or the dialog could not be shown
-        return;
+    uint32_t confirmed = packGaspRange(entry->first, entry->second);
+    if (!runModalDialog(pane, kGaspSettingDialog, gaspSettingDialogProc, confirmed))
+        return; // cancelled, or the dialog could not be shown
     // The dialog ran a message loop: look the table up again.
     table = openGaspTable();
     if (table == nullptr)
         return;
-    uint32_t confirmed = static_cast<uint32_t>(result);
     switch (replaceGaspRange(table->ranges, oldPPEM, confirmed)) {
     case GaspEditResult::duplicate:
         MessageBoxA(pane, kDuplicateRange, "Error", MB_ICONERROR);
@@ -155,6 +152,9 @@ LRESULT CALLBACK gaspWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_NOTIFY:
         onNotify(hwnd, lParam);
         return 0;
+    case WM_DESTROY: // nothing may reach the list once it is gone
+        hGaspList = nullptr;
+        return DefWindowProcA(hwnd, message, wParam, lParam);
     default:
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }

@@ -1,9 +1,8 @@
 #include "tables/gasp/gasp_setting_dialog.h"
 
+#include "app/modal_dialog.h"
 #include "res/resource.h"
 #include "tables/gasp/gasp_range_edit.h"
-
-uint16_t gaspInitialPPEM = 0;
 
 namespace {
 
@@ -18,16 +17,17 @@ bool isChecked(HWND dialog, int id) {
     return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void onInitDialog(HWND dialog, LPARAM lParam) {
-    uint32_t range = static_cast<uint32_t>(lParam);
-    gaspInitialPPEM = gaspRangePPEM(range);
-    if (gaspInitialPPEM == kGaspLastRange) {
+// The range as handed in stays in the value until the dialog is confirmed.
+void onInitDialog(HWND dialog) {
+    const uint32_t range = dialogValue<uint32_t>(dialog);
+    const uint16_t initialPPEM = gaspRangePPEM(range);
+    if (initialPPEM == kGaspLastRange) {
         // The last range covers every larger size: its limit is not edited.
         SetDlgItemTextA(dialog, IDC_GASP_SIZE, kInfinity);
         for (int id : {IDC_GASP_SIZE, IDC_GASP_PPEM, IDC_GASP_POINTS})
             EnableWindow(GetDlgItem(dialog, id), FALSE);
     } else {
-        SetDlgItemInt(dialog, IDC_GASP_SIZE, gaspInitialPPEM, FALSE);
+        SetDlgItemInt(dialog, IDC_GASP_SIZE, initialPPEM, FALSE);
         setCheck(dialog, IDC_GASP_PPEM, true);
         setCheck(dialog, IDC_GASP_POINTS, false);
     }
@@ -36,37 +36,22 @@ void onInitDialog(HWND dialog, LPARAM lParam) {
     setCheck(dialog, IDC_GASP_DOGRAY, (behavior & GASP_DOGRAY) != 0);
 }
 
-void onConfirm(HWND dialog) {
+bool onConfirm(HWND dialog) {
+    uint32_t& value = dialogValue<uint32_t>(dialog);
     UINT typed = GetDlgItemInt(dialog, IDC_GASP_SIZE, nullptr, FALSE);
     std::optional<uint32_t> range = confirmedGaspRange(
         typed, isChecked(dialog, IDC_GASP_POINTS), isChecked(dialog, IDC_GASP_GRIDFIT),
-        isChecked(dialog, IDC_GASP_DOGRAY), gaspInitialPPEM);
+        isChecked(dialog, IDC_GASP_DOGRAY), gaspRangePPEM(value));
     if (!range) {
         MessageBoxA(dialog, kInvalidSize, "Error", MB_ICONERROR);
-        return;
+        return false;
     }
-    EndDialog(dialog, static_cast<INT_PTR>(*range));
+    value = *range;
+    return true;
 }
 
 } // namespace
 
 INT_PTR CALLBACK gaspSettingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        onInitDialog(dialog, lParam);
-        return TRUE; // the system sets the focus
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDOK:
-            onConfirm(dialog);
-            return TRUE;
-        case IDCANCEL: // the Cancel button and the Esc key
-            EndDialog(dialog, -1);
-            return TRUE;
-        default:
-            return FALSE;
-        }
-    default:
-        return FALSE;
-    }
+    return modalDialogMessage(dialog, message, wParam, lParam, onInitDialog, onConfirm);
 }

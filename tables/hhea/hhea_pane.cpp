@@ -13,8 +13,6 @@
 #include <optional>
 #include <string>
 
-HFONT hHheaFont = nullptr;
-size_t hheaPaneFont = 0;
 std::array<HWND, kLineMetricCount> hMetricEdits = {};
 HWND hUseTypoMetricsBox = nullptr;
 HWND hAllFontsBox = nullptr;
@@ -23,9 +21,14 @@ HWND hYMaxText = nullptr;
 HWND hYMinText = nullptr;
 std::array<HWND, kLineHeightCount> hLineHeightTexts = {};
 HWND hClipWarning = nullptr;
-WNDPROC metricEditProc = nullptr;
 
 namespace {
+
+HFONT hHheaFont = nullptr;
+// The font, counted from 0, whose tables the pane shows and stores into.
+size_t hheaPaneFont = 0;
+// The edit class's own procedure, which the fields' subclass hands on to.
+WNDPROC metricEditProc = nullptr;
 
 constexpr char kClipWarningText[] = "usWinAscent/usWinDescent が字形の範囲より小さいため、"
                                     "Windows では字形の上下が欠けることがあります。";
@@ -301,10 +304,17 @@ LRESULT onControlColor(HWND control, HDC dc) {
     return brush;
 }
 
-// Nothing may reach the pane's controls once they are gone.
+// Nothing may reach the pane's controls once they are gone, nor a later
+// pane find this one's values. The fields, destroyed after the pane, get
+// their own procedure back first.
 void onDestroy() {
+    for (HWND edit : hMetricEdits)
+        if (edit != nullptr)
+            SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(metricEditProc));
+    metricEditProc = nullptr;
     DeleteObject(hHheaFont);
     hHheaFont = nullptr;
+    hheaPaneFont = 0;
     hMetricEdits.fill(nullptr);
     hLineHeightTexts.fill(nullptr);
     hUseTypoMetricsBox = hAllFontsBox = hClipWarning = nullptr;

@@ -16,9 +16,6 @@
 constexpr char kHheaPaneClass[] = "hheaWindow";
 
 // One line-spacing pane exists at a time, so its state is program-wide.
-extern HFONT hHheaFont;
-// The font, counted from 0, whose tables the pane shows and stores into.
-extern size_t hheaPaneFont;
 // The fields, in the order of lineMetricFields.
 extern std::array<HWND, kLineMetricCount> hMetricEdits;
 extern HWND hUseTypoMetricsBox;
@@ -28,7 +25,5 @@ extern HWND hYMaxText;
 extern HWND hYMinText;
 extern std::array<HWND, kLineHeightCount> hLineHeightTexts; // hhea, typo, win
 extern HWND hClipWarning;
-// The edit class's own procedure, which the fields' subclass hands on to.
-extern WNDPROC metricEditProc;
 
 LRESULT CALLBACK hheaWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -17,13 +17,6 @@ namespace {
 constexpr int32_t kSignedMin = -32768, kSignedMax = 32767;
 constexpr int32_t kUnsignedMin = 0, kUnsignedMax = 65535;
 
-// Only an object that a write-out writes back may be edited: an edit of a
-// table the model refused would be lost without a word.
-template <class T> T* editable(const OTF& otf, const char* tag, size_t font) {
-    T* table = otf.tableOf<T>(tag, font);
-    return table != nullptr && table->valid ? table : nullptr;
-}
-
 // Where font holds a metric: its table's object and the member, signed or not.
 struct Slot {
     fontObject* table = nullptr;
@@ -32,8 +25,8 @@ struct Slot {
 };
 
 Slot slotOf(const OTF& otf, size_t font, LineMetric metric) {
-    hheaHeader* hhea = editable<hheaHeader>(otf, kHheaTag, font);
-    OS2* os2 = editable<OS2>(otf, kOS2Tag, font);
+    hheaHeader* hhea = otf.validTableOf<hheaHeader>(kHheaTag, font);
+    OS2* os2 = otf.validTableOf<OS2>(kOS2Tag, font);
     auto inHhea = [hhea](int16_t hheaHeader::*member) {
         return hhea ? Slot{hhea, &(hhea->*member)} : Slot{};
     };
@@ -148,12 +141,12 @@ size_t storeLineMetric(OTF& otf, size_t font, LineMetric metric, int32_t value, 
 }
 
 std::optional<bool> useTypoMetrics(const OTF& otf, size_t font) {
-    const OS2* os2 = editable<OS2>(otf, kOS2Tag, font);
+    const OS2* os2 = otf.validTableOf<OS2>(kOS2Tag, font);
     return os2 ? std::optional<bool>(usesTypoMetrics(*os2)) : std::nullopt;
 }
 
 bool definesUseTypoMetrics(const OTF& otf, size_t font) {
-    const OS2* os2 = editable<OS2>(otf, kOS2Tag, font);
+    const OS2* os2 = otf.validTableOf<OS2>(kOS2Tag, font);
     return os2 != nullptr && definesUseTypoMetrics(*os2);
 }
 
@@ -161,7 +154,7 @@ size_t storeUseTypoMetrics(OTF& otf, size_t font, bool on, bool allFonts) {
     std::set<OS2*> changed;
     size_t fonts = 0;
     for (size_t index : targetFonts(otf, font, allFonts)) {
-        OS2* os2 = editable<OS2>(otf, kOS2Tag, index);
+        OS2* os2 = otf.validTableOf<OS2>(kOS2Tag, index);
         if (os2 == nullptr || !definesUseTypoMetrics(*os2))
             continue;
         ++fonts;
@@ -172,7 +165,7 @@ size_t storeUseTypoMetrics(OTF& otf, size_t font, bool on, bool allFonts) {
 }
 
 const fontHeader* fontHeaderOf(const OTF& otf, size_t font) {
-    return editable<fontHeader>(otf, kHeadTag, font);
+    return otf.validTableOf<fontHeader>(kHeadTag, font);
 }
 
 std::optional<int32_t> lineHeight(const OTF& otf, size_t font, LineHeight set) {

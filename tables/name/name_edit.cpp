@@ -10,7 +10,6 @@ const char kLongFamilyNameWarning[] =
 namespace {
 
 constexpr uint16_t kUnicodePlatform = 0;
-constexpr uint16_t kWindowsPlatform = 3;
 constexpr size_t kLongestPostScriptName = 63;
 constexpr size_t kLongestFamilyName = 31;
 constexpr char16_t kFirstPrintable = 33, kLastPrintable = 126;
@@ -32,13 +31,6 @@ std::u16string replacedAll(const std::u16string& text, const std::u16string& fin
 
 bool isEditableName(const NamingRecord& record) {
     return record.platformID == kUnicodePlatform || record.platformID == kWindowsPlatform;
-}
-
-std::u16string nameText(const NameBytes& bytes) {
-    std::u16string text;
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
-        text.push_back(static_cast<char16_t>((bytes[i] << 8) | bytes[i + 1]));
-    return text;
 }
 
 NameBytes utf16Bytes(const std::u16string& text) {

@@ -13,8 +13,6 @@
 // be edited; every other record is shown only and kept as read.
 bool isEditableName(const NamingRecord& record);
 
-// A UTF-16BE string's units; an odd last byte is no unit and is left out.
-std::u16string nameText(const NameBytes& bytes);
 NameBytes utf16Bytes(const std::u16string& text);
 
 // 1 to 63 characters of printable ASCII (33 to 126) other than [](){}<>/%.

@@ -1,5 +1,6 @@
 #include "tables/name/name_edit_dialog.h"
 
+#include "app/modal_dialog.h"
 #include "res/resource.h"
 #include "tables/name/name_edit.h"
 #include "tables/name/wide_text.h"
@@ -10,13 +11,8 @@ const char kPostScriptNameRule[] =
 
 namespace {
 
-NameEditRequest& requestOf(HWND dialog) {
-    return *reinterpret_cast<NameEditRequest*>(GetWindowLongPtrW(dialog, DWLP_USER));
-}
-
-void onInitDialog(HWND dialog, LPARAM lParam) {
-    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    const NameEditRequest& request = requestOf(dialog);
+void onInitDialog(HWND dialog) {
+    const NameEditRequest& request = dialogValue<NameEditRequest>(dialog);
     SetDlgItemTextW(dialog, IDC_NAME_ID, interfaceText(request.idText).c_str());
     SetDlgItemTextW(dialog, IDC_NAME_PLATFORM, interfaceText(request.platformText).c_str());
     SetDlgItemTextW(dialog, IDC_NAME_LANGUAGE, interfaceText(request.languageText).c_str());
@@ -24,37 +20,20 @@ void onInitDialog(HWND dialog, LPARAM lParam) {
 }
 
 // A name left as it was is no edit, whatever it holds.
-void onConfirm(HWND dialog) {
-    NameEditRequest& request = requestOf(dialog);
+bool onConfirm(HWND dialog) {
+    NameEditRequest& request = dialogValue<NameEditRequest>(dialog);
     std::wstring text = controlText(GetDlgItem(dialog, IDC_NAME_TEXT));
     if (request.nameID == kPostScriptNameId && text != request.text &&
         !isPostScriptName(utf16Text(text))) {
         MessageBoxA(dialog, kPostScriptNameRule, "Error", MB_ICONERROR);
-        return;
+        return false;
     }
     request.text = std::move(text);
-    EndDialog(dialog, IDOK);
+    return true;
 }
 
 } // namespace
 
 INT_PTR CALLBACK nameEditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        onInitDialog(dialog, lParam);
-        return TRUE; // the system sets the focus
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDOK:
-            onConfirm(dialog);
-            return TRUE;
-        case IDCANCEL: // the Cancel button and the Esc key
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        default:
-            return FALSE;
-        }
-    default:
-        return FALSE;
-    }
+    return modalDialogMessage(dialog, message, wParam, lParam, onInitDialog, onConfirm);
 }

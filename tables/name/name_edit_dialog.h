@@ -1,8 +1,8 @@
 // NAMEEDITDLG: the modal dialog that edits one name record. It shows the
 // record's identity and edits its string; a PostScript name that breaks the
-// rule is refused and the dialog stays open. Opened with DialogBoxParamW and
-// a NameEditRequest; ends with IDOK (request.text holds the string) or
-// IDCANCEL.
+// rule is refused and the dialog stays open. Opened with runModalDialog
+// (app/modal_dialog.h) on a NameEditRequest; confirmed, request.text holds
+// the string.
 #pragma once
 
 #include <windows.h>

@@ -1,6 +1,7 @@
 #include "tables/name/name_pane.h"
 
 #include "app/base_window.h"
+#include "app/modal_dialog.h"
 #include "font/table_tags.h"
 #include "tables/name/name_edit.h"
 #include "tables/name/name_edit_dialog.h"
@@ -44,8 +45,7 @@ constexpr Column kColumns[] = {
 // The name table of the pane's font, looked up at each use: the font can
 // have been released or replaced since the pane was made.
 NamingTable* openNameTable() {
-    NamingTable* table = paneTable<NamingTable>(kNameTag);
-    return table != nullptr && table->valid ? table : nullptr;
+    return paneTable<NamingTable>(kNameTag);
 }
 
 std::wstring shownText(const NamingRecord& record) {
@@ -136,8 +136,7 @@ void editRecord(HWND pane, int row) {
     NameEditRequest request = {
         nameIdText(record.nameID), platformEncodingText(record.platformID, record.encodingID),
         languageText(*table, record), record.nameID, wideText(nameText(record.string))};
-    if (DialogBoxParamW(GetModuleHandleW(nullptr), kNameEditDialog, pane, nameEditDialogProc,
-                        reinterpret_cast<LPARAM>(&request)) != IDOK)
+    if (!runModalDialog(pane, kNameEditDialog, nameEditDialogProc, request))
         return; // cancelled, or the dialog could not be shown
     // The dialog ran a message loop: look the table up again.
     table = openNameTable();
@@ -171,9 +170,8 @@ std::vector<NamingTable*> tablesToReplaceIn(bool allFonts) {
         return tables;
     }
     for (size_t font = 0; otf && font < otf->fonts.size(); ++font) {
-        NamingTable* table = otf->tableOf<NamingTable>(kNameTag, font);
-        if (table != nullptr && table->valid &&
-            std::find(tables.begin(), tables.end(), table) == tables.end())
+        NamingTable* table = otf->validTableOf<NamingTable>(kNameTag, font);
+        if (table != nullptr && std::find(tables.begin(), tables.end(), table) == tables.end())
             tables.push_back(table);
     }
     return tables;
@@ -182,8 +180,7 @@ std::vector<NamingTable*> tablesToReplaceIn(bool allFonts) {
 void replaceNames(HWND pane) {
     NameReplaceRequest request;
     request.collection = otf && otf->isCollection();
-    if (DialogBoxParamW(GetModuleHandleW(nullptr), kNameReplaceDialog, pane, nameReplaceDialogProc,
-                        reinterpret_cast<LPARAM>(&request)) != IDOK)
+    if (!runModalDialog(pane, kNameReplaceDialog, nameReplaceDialogProc, request))
         return;
     NameReplacement tally;
     bool familyTooLong = false;
@@ -253,6 +250,9 @@ LRESULT CALLBACK nameWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_COMMAND:
         onCommand(hwnd, wParam, lParam);
         return 0;
+    case WM_DESTROY: // nothing may reach the controls once they are gone
+        hNameList = hNameReplaceButton = nullptr;
+        return DefWindowProcA(hwnd, message, wParam, lParam);
     default:
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }

@@ -1,17 +1,13 @@
 #include "tables/name/name_replace_dialog.h"
 
+#include "app/modal_dialog.h"
 #include "res/resource.h"
 #include "tables/name/wide_text.h"
 
 namespace {
 
-NameReplaceRequest& requestOf(HWND dialog) {
-    return *reinterpret_cast<NameReplaceRequest*>(GetWindowLongPtrW(dialog, DWLP_USER));
-}
-
-void onInitDialog(HWND dialog, LPARAM lParam) {
-    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    const NameReplaceRequest& request = requestOf(dialog);
+void onInitDialog(HWND dialog) {
+    const NameReplaceRequest& request = dialogValue<NameReplaceRequest>(dialog);
     SetDlgItemTextW(dialog, IDC_NAME_FIND, request.find.c_str());
     SetDlgItemTextW(dialog, IDC_NAME_REPLACE, request.with.c_str());
     // A single font has no other fonts to offer.
@@ -20,34 +16,17 @@ void onInitDialog(HWND dialog, LPARAM lParam) {
     EnableWindow(allFonts, request.collection);
 }
 
-void onConfirm(HWND dialog) {
-    NameReplaceRequest& request = requestOf(dialog);
+bool onConfirm(HWND dialog) {
+    NameReplaceRequest& request = dialogValue<NameReplaceRequest>(dialog);
     request.find = controlText(GetDlgItem(dialog, IDC_NAME_FIND));
     request.with = controlText(GetDlgItem(dialog, IDC_NAME_REPLACE));
     request.allFonts =
         request.collection && IsDlgButtonChecked(dialog, IDC_NAME_ALL_FONTS) == BST_CHECKED;
-    EndDialog(dialog, IDOK);
+    return true;
 }
 
 } // namespace
 
 INT_PTR CALLBACK nameReplaceDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        onInitDialog(dialog, lParam);
-        return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDOK:
-            onConfirm(dialog);
-            return TRUE;
-        case IDCANCEL:
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        default:
-            return FALSE;
-        }
-    default:
-        return FALSE;
-    }
+    return modalDialogMessage(dialog, message, wParam, lParam, onInitDialog, onConfirm);
 }

@@ -1,6 +1,6 @@
 // NAMEREPLACEDLG: the modal dialog that asks what to replace in the names and
 // by what, and in a collection whether in every font. Opened with
-// DialogBoxParamW and a NameReplaceRequest; ends with IDOK or IDCANCEL.
+// runModalDialog (app/modal_dialog.h) on a NameReplaceRequest.
 #pragma once
 
 #include <windows.h>

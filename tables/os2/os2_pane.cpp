@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cstring>
 
-HFONT hOS2Font = nullptr;
 OS2* os2Object = nullptr;
 HWND hUsageCombo = nullptr;
 HWND hPanoseCombo = nullptr;
@@ -21,9 +20,13 @@ HWND hWeightTrackbar = nullptr;
 HWND hWeightName = nullptr;
 HWND hWidthTrackbar = nullptr;
 HWND hWidthName = nullptr;
-char os2TextBuffer[kOS2TextBufferSize] = {};
 
 namespace {
+
+HFONT hOS2Font = nullptr;
+// Scratch space for a name or the vendor ID on its way to a control.
+constexpr size_t kOS2TextBufferSize = 64;
+char os2TextBuffer[kOS2TextBufferSize] = {};
 
 constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP;
 constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST;
@@ -155,8 +158,7 @@ void createOS2Controls(HWND pane) {
 // The OS/2 object of the pane's font, when it holds one that write-out will
 // write back: edits to a table the model refused would be silently lost.
 OS2* editableOS2() {
-    OS2* os2 = paneTable<OS2>(kOS2Tag);
-    return os2 != nullptr && os2->valid ? os2 : nullptr;
+    return paneTable<OS2>(kOS2Tag);
 }
 
 // os2Object while it still belongs to the open font. Once the font is gone
@@ -203,6 +205,17 @@ void onPanoseChosen(HWND list) {
     noteFontEdited();
 }
 
+// Nothing may reach the pane's controls once they are gone, nor a later
+// pane find this one's values.
+void onDestroy() {
+    DeleteObject(hOS2Font);
+    hOS2Font = nullptr;
+    os2Object = nullptr;
+    hUsageCombo = hPanoseCombo = hVendorBox = nullptr;
+    hWeightTrackbar = hWeightName = hWidthTrackbar = hWidthName = nullptr;
+    os2TextBuffer[0] = '\0';
+}
+
 } // namespace
 
 LRESULT CALLBACK os2WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -223,9 +236,7 @@ LRESULT CALLBACK os2WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     case WM_CTLCOLORSTATIC:
         return paintOnPane(reinterpret_cast<HDC>(wParam));
     case WM_DESTROY:
-        DeleteObject(hOS2Font);
-        hOS2Font = nullptr;
-        os2Object = nullptr;
+        onDestroy();
         return DefWindowProcA(hwnd, message, wParam, lParam);
     default:
         return DefWindowProcA(hwnd, message, wParam, lParam);

@@ -4,14 +4,11 @@
 
 #include <windows.h>
 
-#include <cstddef>
-
 class OS2;
 
 constexpr char kOS2PaneClass[] = "OS2Window";
 
 // One OS/2 pane exists at a time, so its state is program-wide.
-extern HFONT hOS2Font;
 // The object shown and edited; null while there is none the pane may touch.
 extern OS2* os2Object;
 extern HWND hUsageCombo;
@@ -21,9 +18,5 @@ extern HWND hWeightTrackbar;
 extern HWND hWeightName;
 extern HWND hWidthTrackbar;
 extern HWND hWidthName;
-
-// Scratch space for a name or the vendor ID on its way to a control.
-constexpr size_t kOS2TextBufferSize = 64;
-extern char os2TextBuffer[kOS2TextBufferSize];
 
 LRESULT CALLBACK os2WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,12 +2,13 @@
 
 std::vector<NamedValue> fsTypeUsageNames;
 std::vector<NamedValue> fsTypeOptionNames;
-std::map<uint16_t, const char*> weightClassNames;
-std::map<uint16_t, const char*> widthClassNames;
 std::map<uint8_t, const char*> panoseWeightNames;
 
 namespace {
 bool valueNameTablesBuilt = false;
+// Read through weightClassName and widthClassName.
+std::map<uint16_t, const char*> weightClassNames;
+std::map<uint16_t, const char*> widthClassNames;
 
 const char* lookUp(const std::map<uint16_t, const char*>& names, uint16_t value) {
     auto entry = names.find(value);

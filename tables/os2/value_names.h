@@ -14,9 +14,6 @@ struct NamedValue {
 // Listed in their order of definition, not by name or value.
 extern std::vector<NamedValue> fsTypeUsageNames;
 extern std::vector<NamedValue> fsTypeOptionNames;
-
-extern std::map<uint16_t, const char*> weightClassNames;
-extern std::map<uint16_t, const char*> widthClassNames;
 extern std::map<uint8_t, const char*> panoseWeightNames;
 
 // Fills the five tables; later calls change nothing.

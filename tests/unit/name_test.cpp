@@ -27,6 +27,22 @@ std::u16string textOf(const NamingTable& table, size_t index) {
 }
 
 // Format 1: one Windows record in Japanese and one naming its language by
+// 512 records that share one 32,768-byte string: 16 MiB of copies, the most a
+// table may take; oneMore adds a record of one byte at the same place.
+Bytes sharedStrings(bool oneMore) {
+    const uint16_t count = oneMore ? 513 : 512, storage = 6 + 12 * count;
+    Bytes table(storage + 32768, 'a');
+    putU16(table, 0, 0);
+    putU16(table, 2, count);
+    putU16(table, 4, storage);
+    for (uint16_t i = 0; i < count; ++i) {
+        const uint16_t fields[] = {1, 0, 0, i, uint16_t(i == 512 ? 1 : 32768), 0};
+        for (size_t f = 0; f < 6; ++f)
+            putU16(table, 6 + 12 * i + 2 * f, fields[f]);
+    }
+    return table;
+}
+
 // tag 0x8000 ("ja"); header 6 + 24, tag count and record 6, storage 36 on,
 // the tag's string last, ending at 48.
 const Bytes kFormat1 = rawNameTable(
@@ -50,6 +66,7 @@ TEST(NamingTable, ReadsATableWhoseEveryPartLiesInTheSpanAndRefusesItOneBytePast)
     // At 65,535 bytes of storage, and one past: the second string starts at 65,535.
     const Bytes full = rawNameTable({{1, 0, 0, 0, Bytes(65535, 'a')}, {1, 0, 0, 1, {}}});
     const Bytes over = rawNameTable({{1, 0, 0, 0, Bytes(65535, 'a')}, {1, 0, 0, 1, {'b'}}});
+    const Bytes shared = sharedStrings(false), sharedPast = sharedStrings(true);
     // clang-format off
     const std::tuple<const char*, Bytes, size_t, bool> cases[] = {
         {"header cut", empty, 5, false},
@@ -67,6 +84,8 @@ TEST(NamingTable, ReadsATableWhoseEveryPartLiesInTheSpanAndRefusesItOneBytePast)
         {"an odd-length UTF-16 string", odd, 21, true},
         {"storage at 65,535 bytes", full, full.size(), true},
         {"storage one byte past", over, over.size(), false},
+        {"strings adding up to 16 MiB", shared, shared.size(), true},
+        {"one byte more", sharedPast, sharedPast.size(), false},
     };
     // clang-format on
     for (const auto& [what, table, span, valid] : cases) {

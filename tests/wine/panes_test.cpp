@@ -248,3 +248,41 @@ TEST(OS2Pane, ShowsEditsStoresAndWritesOutWithFileDialog) {
                   c.written);
     }
 }
+
+// Each pane, shown on one font and then on another, shows the second font's
+// values: nothing of the first pane stays behind.
+TEST(EveryPane, ShownAgainOnAnotherFontShowsThatFont) {
+    auto font = [](uint16_t weight, uint16_t ppem, int16_t ascender, const char16_t* name) {
+        return SfntBuilder()
+            .table("head", headTable())
+            .table("cmap", filler(36, 0x20))
+            .table("OS/2", os2With(4, weight, 5, 0, "TEST", 2))
+            .table("gasp", gaspTable(1, {{ppem, 0x3}, {0xFFFF, 0xF}}))
+            .table("hhea", hheaTable(ascender, -200, 0))
+            .table("name", nameTable({{3, 1, 0x409, 4, name}}))
+            .build();
+    };
+    auto cell = [](HWND list, int column) {
+        wchar_t text[32] = {};
+        LVITEMW item = {};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = 32;
+        SendMessageW(list, LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
+        return std::string(text, text + wcslen(text)); // ASCII here
+    };
+    using Shown = std::function<std::string()>;
+    const std::tuple<const char*, Shown, std::string, std::string> panes[] = {
+        {"OS/2", [] { return windowText(hWeightName); }, "Regular", "Bold"},
+        {"gasp", [&] { return cell(hGaspList, 0); }, "8", "12"},
+        {"hhea", [] { return windowText(hMetricEdits[0]); }, "800", "900"},
+        {"name", [&] { return cell(hNameList, 3); }, "Alpha", "Beta"},
+    };
+    for (const auto& [item, shown, first, second] : panes) {
+        Session session;
+        ASSERT_TRUE(session.open(font(400, 8, 800, u"Alpha"), item));
+        EXPECT_EQ(shown(), first) << item;
+        ASSERT_TRUE(session.open(font(700, 12, 900, u"Beta"), item));
+        EXPECT_EQ(shown(), second) << item;
+    }
+}

@@ -68,3 +68,22 @@ TEST(Splitter, LosingTheCaptureEndsTheDrag) {
         expectIdleAndLaidOut();
     }
 }
+
+// A window closed with its bar moved leaves nothing behind: the next one
+// starts with the bar at its first place.
+TEST(Splitter, ASecondWindowStartsWhereTheFirstDid) {
+    {
+        ProgramWindow first;
+        MoveWindow(hBaseWindow, 0, 0, 600, 300, TRUE);
+        mouse(WM_LBUTTONDOWN, splitPos);
+        mouse(WM_MOUSEMOVE, 300);
+        mouse(WM_LBUTTONUP, 300, 0);
+        ASSERT_EQ(splitPos, 300);
+    }
+    EXPECT_EQ(std::make_tuple(hBaseWindow, hTreeView, hPane, splitPos),
+              std::make_tuple(HWND{}, HWND{}, HWND{}, 150));
+    ProgramWindow second;
+    MoveWindow(hBaseWindow, 0, 0, 600, 300, TRUE);
+    EXPECT_EQ(splitPos, 150);
+    expectIdleAndLaidOut();
+}
