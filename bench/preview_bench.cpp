@@ -9,7 +9,7 @@
 // drawn. FLOOR is the least any preview pays: the file as read copied into a
 // fresh block and handed, unedited, to AddFontMemResourceEx. HELD is how long
 // the refresh keeps the window's thread, which typing waits for: the paint
-// that makes the copy, while Windows adds it on the adder's thread.
+// that makes and adds the copy.
 #include "app/main_window.h"
 #include "tables/hhea/line_preview.h"
 
@@ -31,8 +31,8 @@ double seconds() {
     return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// Until the preview has drawn the last change: its copy added on the
-// adder's thread and the font created, measured and drawn.
+// Until the preview has drawn the last change: its copy added and the font
+// created, measured and drawn.
 void drawn(HWND preview) {
     UpdateWindow(preview);
     while (linePreviewPending()) {

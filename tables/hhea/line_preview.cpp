@@ -46,14 +46,15 @@ bool fontStale = true; // the size or the copy changed: a new HFONT
 // Names are never reused, so no font cache can answer with a removed font.
 unsigned privateNameSerial = 0;
 std::wstring privateName;
-HANDLE adderThread = nullptr; // adding a copy; one at a time
+bool addingFont = false; // a copy handed over, its font not back yet; one at a time
 
-// Sent by the adder with the FontAddition it was given.
+// Posted by the adder with the FontAddition it was given.
 constexpr UINT kMsgFontAdded = WM_APP + 40;
 
-// A copy on its way to Windows. Windows parses a large font for longer than
-// a keystroke may wait, so it is added on a thread of its own; the copy is
-// freed there as soon as Windows holds its own.
+// A copy on its way to Windows. Its font comes back as a posted message, so
+// that the keys typed meanwhile are handled before it is drawn. (Adding it on
+// a thread of its own crashed 32-bit Wine under qemu-i386.) The copy is freed
+// as soon as Windows holds its own.
 struct FontAddition {
     HWND preview;
     std::wstring name;
@@ -66,8 +67,7 @@ void removeAddedFont(const FontAddition& addition) {
         RemoveFontMemResourceEx(addition.resource);
 }
 
-DWORD WINAPI addFont(void* parameter) {
-    auto* addition = static_cast<FontAddition*>(parameter);
+void addFont(FontAddition* addition) {
     // A laid-out font fits in 32-bit offsets, so its length fits a DWORD.
     DWORD fonts = 0;
     addition->resource = AddFontMemResourceEx(
@@ -81,7 +81,6 @@ DWORD WINAPI addFont(void* parameter) {
         removeAddedFont(*addition);
         delete addition;
     }
-    return 0;
 }
 
 HWND createControl(const wchar_t* className, const wchar_t* text, DWORD style, PanePlace place,
@@ -126,20 +125,14 @@ void startAddingFont() {
         return;
     }
     addition->bytes.swap(copy.bytes);
-    FontAddition* handedOver = addition.release();
-    adderThread = CreateThread(nullptr, 0, addFont, handedOver, 0, nullptr);
-    if (adderThread == nullptr)
-        addFont(handedOver); // then here: slower, never lost
+    addingFont = true;
+    addFont(addition.release());
 }
 
 // The adder is done: its font, or none, replaces the one shown.
 void onFontAdded(FontAddition* added) {
     std::unique_ptr<FontAddition> addition(added);
-    if (adderThread != nullptr) {
-        WaitForSingleObject(adderThread, INFINITE);
-        CloseHandle(adderThread);
-        adderThread = nullptr;
-    }
+    addingFont = false;
     removePrivateFont();
     previewResource = addition->resource;
     privateName = addition->name;
@@ -147,14 +140,12 @@ void onFontAdded(FontAddition* added) {
     InvalidateRect(hLinePreview, nullptr, FALSE);
 }
 
-// No addition may outlive the window: the adder is waited for, and what it
-// sent is taken back before the window goes.
+// No addition may outlive the window: what the adder sent is taken back
+// before the window goes.
 void stopAddingFont(HWND hwnd) {
-    if (adderThread == nullptr)
+    if (!addingFont)
         return;
-    WaitForSingleObject(adderThread, INFINITE);
-    CloseHandle(adderThread);
-    adderThread = nullptr;
+    addingFont = false;
     MSG message;
     while (PeekMessageW(&message, hwnd, kMsgFontAdded, kMsgFontAdded, PM_REMOVE)) {
         std::unique_ptr<FontAddition> addition(reinterpret_cast<FontAddition*>(message.lParam));
@@ -199,10 +190,10 @@ void showNumbers() {
 // the HFONT up to date with the copy Windows holds and the size. The font
 // shown stays until the new one is there.
 void updatePreviewFont(HDC dc) {
-    if (copyStale && adderThread == nullptr)
+    if (copyStale && !addingFont)
         startAddingFont();
     // Before the first copy is there, nothing is known to show.
-    if (!fontStale || (adderThread != nullptr && previewResource == nullptr))
+    if (!fontStale || (addingFont && previewResource == nullptr))
         return;
     fontStale = false;
     if (previewResource != nullptr)
@@ -331,7 +322,7 @@ HWND createLinePreview(HWND pane, size_t font, int x, int y) {
 }
 
 bool linePreviewPending() {
-    return hLinePreview != nullptr && (copyStale || fontStale || adderThread != nullptr);
+    return hLinePreview != nullptr && (copyStale || fontStale || addingFont);
 }
 
 void refreshLinePreview() {

@@ -34,7 +34,7 @@ HWND createLinePreview(HWND pane, size_t font, int x, int y);
 
 // The font changed (a stored value, USE_TYPO_METRICS, the fonts it goes to):
 // the copy is made again at the next paint, which typing always precedes,
-// and handed to Windows on a thread of its own.
+// and its font is drawn at a paint after that.
 void refreshLinePreview();
 // Whether a change is not drawn yet: a copy or a font still to be made.
 bool linePreviewPending();
