@@ -13,7 +13,6 @@
 
 #include <windowsx.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -357,10 +356,12 @@ size_t treeItemFont(HTREEITEM item) {
 }
 
 // Every other item stays as it is, expanded or not.
-void deleteTableItems(const char* tag, const std::vector<size_t>& fonts) {
+void deleteRemovedTableItems() {
+    if (!otf)
+        return;
     HTREEITEM root = relative(TVGN_ROOT, nullptr);
     std::vector<HTREEITEM> parents = {root}; // a single font's tables stand under the root
-    if (otf && otf->isCollection()) {
+    if (otf->isCollection()) {
         parents.clear();
         for (HTREEITEM font = relative(TVGN_CHILD, root); font; font = relative(TVGN_NEXT, font))
             parents.push_back(font);
@@ -368,8 +369,8 @@ void deleteTableItems(const char* tag, const std::vector<size_t>& fonts) {
     for (HTREEITEM parent : parents)
         for (HTREEITEM item = relative(TVGN_CHILD, parent), next; item != nullptr; item = next) {
             next = relative(TVGN_NEXT, item);
-            if (treeItemText(item) == tag &&
-                std::count(fonts.begin(), fonts.end(), treeItemFont(item)) != 0)
+            fontObject* object = nullptr;
+            if (!otf->findTable(treeItemText(item).c_str(), object, treeItemFont(item)))
                 TreeView_DeleteItem(hTreeView, item);
         }
 }

@@ -62,9 +62,9 @@ bool isTableItem(HTREEITEM item);
 std::string treeItemText(HTREEITEM item);
 size_t treeItemFont(HTREEITEM item);
 
-// Deletes the items of tag in each of fonts (the items under the root in a
-// single font, font 0).
-void deleteTableItems(const char* tag, const std::vector<size_t>& fonts);
+// Deletes the items of every table its font no longer lists: a removal's
+// items all leave at once.
+void deleteRemovedTableItems();
 
 // Gives each font item of a collection the font's full name as it stands
 // now: after a rename, the tree shows the new names.

@@ -13,5 +13,12 @@ std::string sharingNotice(const std::vector<size_t>& fonts);
 
 // The question before tag is removed from a font: whether to remove it, or,
 // for a table that the fonts list (more than one), whether to remove it from
-// all of them. A second line says that only opening the file again brings it back.
-std::string removalQuestion(const char* tag, const std::vector<size_t>& fonts);
+// all of them. The tables that go with it (also), when there are any, are
+// named on a line of their own; the last line says that only opening the
+// file again brings them back.
+std::string removalQuestion(const char* tag, const std::vector<size_t>& fonts,
+                            const std::vector<std::string>& also = {});
+
+// The refusal of a table that neededBy, a table the font cannot do without,
+// needs.
+std::string removalRefusal(const std::string& neededBy);

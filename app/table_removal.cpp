@@ -10,13 +10,17 @@
 
 namespace {
 
-// The fonts to take tag out of, as the user answers: font alone, or every
-// font that lists the same table; none at all.
+// The fonts to take tag, and the tables that go with it, out of, as the user
+// answers: font alone, or every font that lists the same table; none at all.
 std::vector<size_t> askFontsToRemoveFrom(HWND owner, const std::string& tag, size_t font) {
     const std::vector<size_t> sharing = otf->fontsSharing(tag.c_str(), font);
     const bool shared = sharing.size() > 1;
-    const int answer = MessageBoxA(owner, removalQuestion(tag.c_str(), sharing).c_str(), "fontab",
-                                   MB_ICONQUESTION | (shared ? MB_YESNOCANCEL : MB_YESNO));
+    std::vector<std::string> also = otf->removalOf(tag.c_str(), font).tags;
+    if (!also.empty())
+        also.erase(also.begin()); // the table itself
+    const int answer =
+        MessageBoxA(owner, removalQuestion(tag.c_str(), sharing, also).c_str(), "fontab",
+                    MB_ICONQUESTION | (shared ? MB_YESNOCANCEL : MB_YESNO));
     if (answer == IDYES)
         return shared ? sharing : std::vector<size_t>{font};
     if (answer == IDNO && shared)
@@ -44,6 +48,14 @@ void removeTableItem(HWND baseWindow, HTREEITEM item) {
         MessageBoxA(owner, "このテーブルは削除できません。", "Error", MB_ICONERROR);
         return;
     }
+    // A shared table is refused when any font sharing it cannot do without it.
+    for (size_t sharing : otf->fontsSharing(tag.c_str(), font)) {
+        const std::string neededBy = otf->removalOf(tag.c_str(), sharing).refusedFor;
+        if (!neededBy.empty()) {
+            MessageBoxA(owner, removalRefusal(neededBy).c_str(), "Error", MB_ICONERROR);
+            return;
+        }
+    }
     const std::vector<size_t> fonts = askFontsToRemoveFrom(owner, tag, font);
     if (fonts.empty())
         return;
@@ -52,6 +64,6 @@ void removeTableItem(HWND baseWindow, HTREEITEM item) {
     // With nothing selected the placeholder takes the pane's place, and the
     // pane on the table goes before its items do.
     TreeView_SelectItem(hTreeView, nullptr);
-    deleteTableItems(tag.c_str(), fonts);
+    deleteRemovedTableItems();
     noteFontEdited();
 }

@@ -1,5 +1,6 @@
-// Removing a table item: the refusal or the question, the table taken out of
-// its font (or of every font sharing it) and its items out of the tree.
+// Removing a table item: the refusal or the question, the table and the
+// tables that need it taken out of its font (or of every font sharing it)
+// and their items out of the tree.
 #pragma once
 
 #include <windows.h>

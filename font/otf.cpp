@@ -4,8 +4,6 @@
 #include "font/table_models.h"
 #include "font/table_tags.h"
 
-#include <cstring>
-
 namespace {
 
 OTF::TableKey keyOf(const TableRecord& record) {
@@ -21,6 +19,10 @@ OTF::OTF(const uint8_t* image, size_t imageSize) {
     }
     valid = 1;
     buildTableObjects(image, imageSize);
+    // loca gives each glyph 2 bytes at least: an honest file's glyphs fit.
+    size_t glyphsLeft = imageSize / 2;
+    for (const FontDirectory& font : fonts)
+        needs_.push_back(readFontNeeds(font, image, imageSize, glyphsLeft));
     for (const auto& entry : tableObjects)
         asRead_.emplace(entry.second.get(), serializedFields(*entry.second));
     saved_ = asRead_;
@@ -100,18 +102,18 @@ std::vector<size_t> OTF::fontsSharing(const char* tag, size_t font) const {
 }
 
 bool OTF::isRemovable(const char* tag) {
-    for (const char* required : {kHeadTag, kHheaTag, kMaxpTag, kCmapTag, kNameTag, kOS2Tag,
-                                 kPostTag, kHmtxTag, kGlyfTag, kLocaTag, kCffTag, kCff2Tag})
-        if (std::strcmp(tag, required) == 0)
-            return false;
-    return true;
+    return !isRequiredTable(tag);
+}
+
+TableRemoval OTF::removalOf(const char* tag, size_t font) const {
+    return font < fonts.size() ? tableRemoval(fonts[font], needs_[font], tag) : TableRemoval();
 }
 
 bool OTF::removeTable(const char* tag, size_t font) {
-    if (!isRemovable(tag) || font >= fonts.size() || fonts[font].record(tag) == nullptr)
-        return false;
-    fonts[font].removedTags.insert(tag);
-    return true;
+    const TableRemoval removal = removalOf(tag, font);
+    for (const std::string& removed : removal.tags)
+        fonts[font].removedTags.insert(removed);
+    return !removal.tags.empty();
 }
 
 bool OTF::hasRemovedTables() const {

@@ -5,6 +5,7 @@
 
 #include "font/font_directory.h"
 #include "font/font_object.h"
+#include "font/table_needs.h"
 
 #include <map>
 #include <memory>
@@ -44,10 +45,13 @@ class OTF : public fontObject {
     // Whether a font can do without the table: the tables a font cannot be
     // drawn or installed without can never be removed.
     static bool isRemovable(const char* tag);
-    // Takes every record of tag out of font's directory: findTable no longer
-    // finds it there, and the next write-out lays the file out without it.
-    // False, with nothing changed, for a required tag or one the font does
-    // not list.
+    // What removing tag from font takes with it, or why nothing may go
+    // (font/table_needs.h).
+    TableRemoval removalOf(const char* tag, size_t font) const;
+    // Takes every record of tag, and of the tables that need it, out of
+    // font's directory: findTable no longer finds them there, and the next
+    // write-out lays the file out without them. False, with nothing changed,
+    // when removalOf lets nothing go.
     bool removeTable(const char* tag, size_t font);
     // Whether some font no longer lists a table it was read with.
     bool hasRemovedTables() const;
@@ -82,9 +86,10 @@ class OTF : public fontObject {
     void buildTableObjects(const uint8_t* image, size_t imageSize);
 
     bool collection_ = false;
+    std::vector<FontNeeds> needs_; // each font's, read with the image
     using Snapshot = std::map<const fontObject*, std::vector<uint8_t>>;
     static bool differs(fontObject* object, const Snapshot& from);
-    Snapshot asRead_, saved_; // each object's serialized fields: as read, as last written
+    Snapshot asRead_, saved_;       // each object's serialized fields: as read, as last written
     size_t removedAtLastWrite_ = 0; // how many tags were removed when the last write-out was
     size_t removedTagCount() const;
 };

@@ -3,8 +3,6 @@
 bool tableSpan(const TableRecord& record, size_t imageSize, size_t& spanLength) {
     if (record.offset > imageSize)
         return false;
-    if (record.length > UINT32_MAX - record.offset)
-        return false;
     size_t available = imageSize - record.offset;
     spanLength = record.length < available ? record.length : available;
     return true;

@@ -16,6 +16,7 @@ struct TableRecord {
 };
 
 // The bytes of a table that lie both inside its record and inside an image of
-// imageSize bytes. False when the record's offset lies past the end of the
-// image or offset + length does not fit in 32 bits; such a table has no span.
+// imageSize bytes: from its offset, its length or what the image holds,
+// however far past 32 bits its offset and length reach. False when the
+// offset lies past the end of the image; such a table has no span.
 bool tableSpan(const TableRecord& record, size_t imageSize, size_t& spanLength);

@@ -161,16 +161,17 @@ Bytes hheaTable(int16_t ascender, int16_t descender, int16_t lineGap) {
     return bytes;
 }
 
+Bytes utf16be(const std::u16string& text) {
+    Bytes bytes;
+    for (char16_t unit : text)
+        bytes.insert(bytes.end(), {static_cast<uint8_t>(unit >> 8), static_cast<uint8_t>(unit)});
+    return bytes;
+}
+
 Bytes nameTable(const std::vector<NameRecord>& records) {
     std::vector<RawNameRecord> raw;
-    for (const auto& [platform, encoding, language, nameId, text] : records) {
-        Bytes string;
-        for (char16_t unit : text) {
-            string.push_back(static_cast<uint8_t>(unit >> 8));
-            string.push_back(static_cast<uint8_t>(unit));
-        }
-        raw.emplace_back(platform, encoding, language, nameId, string);
-    }
+    for (const auto& [platform, encoding, language, nameId, text] : records)
+        raw.emplace_back(platform, encoding, language, nameId, utf16be(text));
     return rawNameTable(raw);
 }
 
@@ -229,8 +230,7 @@ Bytes sampleCollection(std::optional<Bytes> signature) {
     CollectionBuilder builder;
     if (signature)
         builder.signature(*signature);
-    return builder
-        .table("gasp", "gasp", gaspTable(1, {{8, 0x2}, {0xFFFF, 0x3}}))
+    return builder.table("gasp", "gasp", gaspTable(1, {{8, 0x2}, {0xFFFF, 0x3}}))
         .table("os2a", "OS/2", os2Table(4))
         .table("os2b", "OS/2", os2b)
         .table("head0", "head", headTable())

@@ -60,6 +60,7 @@ Bytes os2Table(uint16_t version, std::optional<size_t> size = std::nullopt);
 Bytes headTable(); // 54 bytes
 // An hhea table of version 1.0 with these metrics, every other byte distinct.
 Bytes hheaTable(int16_t ascender, int16_t descender, int16_t lineGap);
+Bytes utf16be(const std::u16string& text); // as the name table stores text
 // A name table of (platformID, encodingID, languageID, nameID, text) records,
 // the text in UTF-16BE.
 using NameRecord = std::tuple<uint16_t, uint16_t, uint16_t, uint16_t, std::u16string>;

@@ -65,23 +65,148 @@ struct Values {
 
 } // namespace
 
-std::vector<bool> writableBytes(const OTF& otf, size_t imageSize) {
+namespace {
+
+// How many bytes from a table's start its model reads and writes back, from
+// the OpenType layouts: OS/2 by version (0: 78, through usWinDescent; 1: 86,
+// the code page ranges; 2 to 4: 96, through usMaxContext; 5: 100, the optical
+// sizes), gasp's 4-byte header and the 4-byte ranges that fit, hhea's 36; a
+// name table is compiled whole. head is never written.
+size_t fieldBytes(const std::string& tag, const uint8_t* table, size_t span) {
+    auto u16 = [&](size_t at) {
+        return at + 2 <= span ? size_t((table[at] << 8) | table[at + 1]) : 0;
+    };
+    const size_t os2Sizes[] = {78, 86, 96, 96, 96, 100};
+    if (tag == "OS/2")
+        return u16(0) < 6 ? os2Sizes[u16(0)] : 0;
+    if (tag == "gasp")
+        return span < 4 ? 0 : 4 + 4 * std::min(u16(2), (span - 4) / 4);
+    if (tag == "hhea")
+        return 36;
+    return tag == "name" ? span : 0;
+}
+
+// The OpenType checksum: the sum of big-endian words, the last one padded with zeros.
+uint32_t sumOf(const uint8_t* bytes, size_t length) {
+    uint32_t sum = 0;
+    for (size_t i = 0; i < length; i += 4) {
+        uint32_t word = 0;
+        for (size_t k = i; k < i + 4; ++k)
+            word = word << 8 | (k < length ? bytes[k] : 0);
+        sum += word;
+    }
+    return sum;
+}
+
+size_t spanOf(const TableRecord& record, size_t size) { // 0 for a table outside the file
+    size_t span = 0;
+    return tableSpan(record, size, span) ? span : 0;
+}
+
+bool isHead(const TableRecord& record, size_t span) { // holds checkSumAdjustment, at 8
+    return std::strcmp(record.tag, "head") == 0 && span >= 12;
+}
+
+// Whether a table now holds its bytes as read but where writable says yes,
+// or, for a tag whose object compiles whole tables, what an object compiles.
+bool holdsItsBytes(const OTF& otf, size_t font, const TableRecord& was, const uint8_t* data,
+                   size_t size, const std::vector<bool>& writable, const uint8_t* now,
+                   size_t length) {
+    const size_t span = spanOf(was, size);
+    if (length == span && std::equal(now, now + length, data + (span ? was.offset : 0)))
+        return true;
+    fontObject* object = nullptr;
+    if (otf.findTable(was.tag, object, font) && object && object->writesWholeTable()) {
+        for (const auto& entry : otf.tableObjects)
+            if (entry.second->writesWholeTable() &&
+                serializedFields(*entry.second) == Bytes(now, now + length))
+                return true;
+        return false;
+    }
+    if (length != span)
+        return false;
+    for (size_t k = 0; k < length; ++k)
+        if (now[k] != data[was.offset + k] && !writable[was.offset + k])
+            return false;
+    return true;
+}
+
+// What is wrong with out as the in-place write-out: the file as read but for
+// writable bytes; every table whose bytes changed (head's apart from its
+// adjustment) with a true checksum, every other one's as read; in a single
+// font with a head, a changed file balanced by the adjustment.
+const char* brokenInPlaceRule(const OTF& otf, const uint8_t* data, size_t size, const Bytes& out,
+                              const std::vector<bool>& writable) {
+    // The checksums and adjustments written, and the tables: in a hostile
+    // file a table over one of the first, or a checksum inside a table, has
+    // no value that could stay true.
+    std::vector<size_t> sums;
+    std::vector<std::pair<size_t, size_t>> tables;
+    for (const FontDirectory& directory : otf.fonts)
+        for (size_t i = 0; i < directory.tableRecords.size(); ++i) {
+            const TableRecord& record = directory.tableRecords[i];
+            const size_t span = spanOf(record, size);
+            sums.push_back(directory.offset + 12 + 16 * i + 4);
+            tables.emplace_back(record.offset, record.offset + span);
+            if (!otf.isCollection() && isHead(record, span))
+                sums.push_back(record.offset + 8);
+        }
+    auto overlap = [](size_t begin, size_t end, size_t from, size_t to) {
+        return begin < to && from < end;
+    };
+    bool adjusted = false;
+    for (size_t font = 0; font < otf.fonts.size(); ++font)
+        for (size_t i = 0; i < otf.fonts[font].tableRecords.size(); ++i) {
+            const TableRecord& record = otf.fonts[font].tableRecords[i];
+            const size_t span = spanOf(record, size), at = record.offset;
+            const size_t field = otf.fonts[font].offset + 12 + 16 * i + 4;
+            const bool head = isHead(record, span);
+            adjusted |= head && !otf.isCollection();
+            bool hostile = span == 0;
+            for (size_t sum : sums)
+                hostile |= overlap(at, at + span, sum, sum + 4) && !(head && sum == at + 8);
+            for (const auto& [begin, end] : tables)
+                hostile |= overlap(begin, end, field, field + 4);
+            auto same = [&](size_t from, size_t to) {
+                return std::equal(&out[at + from], &out[at + to], data + at + from);
+            };
+            const uint32_t now = getU32(out, field);
+            const bool changed = head ? !same(0, 8) || !same(12, span) : !same(0, span);
+            if (hostile || (!changed && std::equal(&out[field], &out[field] + 4, data + field)))
+                continue;
+            if (now != sumOf(out.data() + at, span) - (head ? getU32(out, at + 8) : 0))
+                return "in place, a changed table's checksum is true and any other's as read";
+            if (!holdsItsBytes(otf, font, record, data, size, writable, &out[at], span))
+                return "in place, a changed whole table holds what its object compiles";
+        }
+    if (adjusted && !std::equal(out.begin(), out.end(), data) &&
+        sumOf(out.data(), out.size()) != 0xB1B0AFBA)
+        return "in place, a changed single font's adjustment balances the file";
+    return nullptr;
+}
+
+} // namespace
+
+std::vector<bool> writableBytes(const OTF& otf, const uint8_t* image, size_t imageSize) {
     std::vector<bool> writable(imageSize, false);
     for (size_t font = 0; font < otf.fonts.size(); ++font) {
         const FontDirectory& directory = otf.fonts[font];
         for (size_t i = 0; i < directory.tableRecords.size(); ++i) {
             const TableRecord& record = directory.tableRecords[i];
+            const size_t span = spanOf(record, imageSize);
             allow(writable, directory.offset + 12 + 16 * i + 4, 4);
-            size_t spanLength;
-            fontObject* object = nullptr;
-            if (!tableSpan(record, imageSize, spanLength))
-                continue;
-            // An object never writes into a span shorter than what it read.
-            if (otf.findTable(record.tag, object, font) && object != nullptr &&
-                object->writeExtent() <= spanLength)
-                allow(writable, record.offset, object->writeExtent());
-            if (!otf.isCollection() && std::strcmp(record.tag, "head") == 0 && spanLength >= 12)
+            if (!otf.isCollection() && isHead(record, span))
                 allow(writable, record.offset + 8, 4);
+            // The object the tag stands for writes at every record of the tag
+            // whose span holds its fields; what it writes it read from its own table.
+            const TableRecord* read = directory.record(record.tag);
+            fontObject* object = nullptr;
+            if (read == nullptr || !otf.findTable(record.tag, object, font) || object == nullptr)
+                continue;
+            const size_t fields =
+                fieldBytes(record.tag, image + read->offset, spanOf(*read, imageSize));
+            if (std::strcmp(record.tag, "name") == 0 || fields <= span)
+                allow(writable, record.offset, std::min(fields, span));
         }
     }
     return writable;
@@ -95,28 +220,7 @@ std::optional<size_t> strayChange(const uint8_t* before, const uint8_t* after, s
     return std::nullopt;
 }
 
-// What is wrong with out, the re-laid write-out of the font read from data,
-// judged from out's own bytes: every font's records those it was read with
-// less the removed ones, in order; every table on a 4-byte boundary inside
-// the file, at its length as read and, unless its object changed, with its
-// bytes as read and a true checksum; zeros in every byte no header,
-// directory or table holds. Null when nothing is.
 namespace {
-// Whether a changed object writes at the table of record: the object that
-// the tag stands for in any font listing that very table.
-bool writtenByChangedObject(const OTF& otf, const TableRecord& record) {
-    for (size_t font = 0; font < otf.fonts.size(); ++font)
-        for (size_t i = 0; i < otf.fonts[font].tableRecords.size(); ++i) {
-            const TableRecord& other = otf.fonts[font].tableRecords[i];
-            fontObject* object = nullptr;
-            if (otf.fonts[font].lists(i) && std::strcmp(other.tag, record.tag) == 0 &&
-                other.offset == record.offset && other.length == record.length &&
-                otf.findTable(other.tag, object, font) && object && otf.changed(object))
-                return true;
-        }
-    return false;
-}
-
 void hold(std::vector<std::pair<size_t, size_t>>& held, size_t begin, size_t length) {
     held.emplace_back(begin, begin + length);
 }
@@ -127,13 +231,14 @@ const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size,
     const bool collection = otf.isCollection();
     if (out.size() % 4 != 0 || out.size() < 12)
         return "a re-laid file is whole words";
+    const std::vector<bool> writable = writableBytes(otf, data, size);
     std::vector<std::pair<size_t, size_t>> held; // [begin, end) of what the file holds
     auto u16 = [&](size_t at) {
         return at + 2 <= out.size() ? size_t((out[at] << 8) | out[at + 1]) : 0;
     };
     auto u32 = [&](size_t at) { return at + 4 <= out.size() ? (u16(at) << 16) | u16(at + 2) : 0; };
     std::vector<size_t> directories = {0};
-    bool hasHead = false;
+    bool hasHead = false, needed = false; // needed: a table went or changed its length
     if (collection) {
         if (u32(8) != otf.fonts.size())
             return "a re-laid collection keeps its font count";
@@ -152,6 +257,7 @@ const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size,
         size_t listed = 0;
         for (size_t i = 0; i < asRead.tableRecords.size(); ++i)
             listed += asRead.lists(i);
+        needed |= listed != asRead.tableRecords.size();
         if (at % 4 != 0 || u16(at + 4) != listed || at + 12 + 16 * listed > out.size())
             return "each re-laid directory lists the records still listed";
         hold(held, at, 12 + 16 * listed);
@@ -162,34 +268,17 @@ const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size,
             record += 16;
             const TableRecord& was = asRead.tableRecords[i];
             const size_t offset = u32(record + 8), length = u32(record + 12);
-            size_t span = 0;
-            const bool inFile = tableSpan(was, size, span);
-            if (!inFile)
-                span = 0;
-            fontObject* object = nullptr;
-            const bool changed = writtenByChangedObject(otf, was);
-            // A changed whole table is re-laid as compiled, at its new length,
-            // wherever its record lies in the file.
-            const bool compiled = changed && otf.findTable(was.tag, object, font) && object &&
-                                  object->writesWholeTable() && otf.changed(object) && inFile;
             if (std::memcmp(&out[record], was.tag, 4) != 0 || offset % 4 != 0 ||
-                length != (compiled ? object->writeExtent() : span) || offset + length > out.size())
-                return "each re-laid record keeps its tag and its length as read, aligned inside "
-                       "the file";
-            if (compiled && serializedFields(*object) != Bytes(&out[offset], &out[offset] + length))
-                return "a changed whole table is re-laid as its object compiles it";
+                offset + length > out.size())
+                return "each re-laid record keeps its tag, aligned inside the file";
+            if (!holdsItsBytes(otf, font, was, data, size, writable, out.data() + offset, length))
+                return "a re-laid table holds its bytes as read but for its objects' fields, or "
+                       "a whole table as its object compiles it";
+            needed |= length != spanOf(was, size);
             hold(held, offset, length);
-            hasHead |= font == 0 && std::strcmp(was.tag, "head") == 0 && length >= 12;
-            // A single font's head differs from its bytes as read in its adjustment alone.
-            const bool head = std::strcmp(was.tag, "head") == 0 && length >= 12;
-            const size_t skip = head && !collection ? 8 : length; // the adjustment, 4 bytes
-            auto same = [&](size_t from, size_t to) {
-                return from >= to ||
-                       std::memcmp(data + was.offset + from, &out[offset + from], to - from) == 0;
-            };
-            if (!changed && !(same(0, skip) && same(std::min(skip + 4, length), length)))
-                return "an unchanged table is re-laid with its bytes as read";
-            uint32_t sum = wordSum(out, offset, length);
+            const bool head = isHead(was, length);
+            hasHead |= font == 0 && head;
+            uint32_t sum = sumOf(out.data() + offset, length);
             if (head)
                 sum -= u32(offset + 8);
             if (u32(record + 4) != sum)
@@ -206,9 +295,16 @@ const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size,
                        "tables";
         covered = std::max(covered, end);
     }
-    if (!collection && hasHead && wordSum(out, 0, out.size()) != 0xB1B0AFBA)
+    if (!collection && hasHead && sumOf(out.data(), out.size()) != 0xB1B0AFBA)
         return "a re-laid single font's adjustment balances the file";
-    return nullptr;
+    return needed ? nullptr : "a file is re-laid only once a table went or changed its length";
+}
+
+const char* brokenWriteOut(const OTF& otf, const uint8_t* data, size_t size, const Bytes& out) {
+    const std::vector<bool> writable = writableBytes(otf, data, size);
+    if (out.size() == size && !strayChange(data, out.data(), size, writable))
+        return brokenInPlaceRule(otf, data, size, out, writable);
+    return brokenRelaidRule(otf, data, size, out);
 }
 
 std::vector<uint8_t> writtenOut(const OTF& otf, const std::vector<uint8_t>& image) {
@@ -273,15 +369,15 @@ const char* brokenWriteRule(const uint8_t* data, size_t size, const PaneEdits& e
         currentFullName(otf, image, size, font); // as the tree reads it, for the sanitizers
     }
     const Bytes input(data, data + size);
-    const std::vector<bool> writable = writableBytes(otf, size);
     if (writtenOut(otf, input) != input)
         return "an unedited write-out is byte-identical";
     const Values asRead(otf);
     editLikeThePanes(otf, edits);
     Bytes out = writtenOut(otf, input);
-    if (out.size() != size || strayChange(data, out.data(), size, writable))
-        return "only the objects' bytes, the checksums and head's adjustment "
-               "change";
+    if (out.size() != size)
+        return "edited fields are written in place";
+    if (const char* rule = brokenWriteOut(otf, data, size, out))
+        return rule;
     asRead.setBack();
     if (writtenOut(otf, input) != input)
         return "an edit set back is written as the file was read";
@@ -297,49 +393,31 @@ const char* brokenWriteRule(const uint8_t* data, size_t size, const PaneEdits& e
         for (const TableRecord& record : directory.tableRecords)
             total += std::min<size_t>(record.length, size);
     const FontDirectory& directory = otf.fonts[font];
-    auto removable =
-        std::find_if(directory.tableRecords.begin(), directory.tableRecords.end(),
-                     [](const TableRecord& record) { return OTF::isRemovable(record.tag); });
+    auto removable = std::find_if(
+        directory.tableRecords.begin(), directory.tableRecords.end(),
+        [&](const TableRecord& record) { return !otf.removalOf(record.tag, font).tags.empty(); });
     if (total > 16 * size + (1 << 20))
         return nullptr;
 
-    // Renamed: in place while the compiled name keeps the length of every
-    // table it writes (a tag in two records writes at both; none that lies
-    // outside the file), else re-laid.
+    // Renamed: in place or re-laid, as the written file shows.
     renameLikeThePane(otf, edits);
-    auto* name = otf.tableOf<NamingTable>("name", font);
-    bool inPlace = name == nullptr || !otf.changed(name);
-    if (!inPlace) {
-        inPlace = true;
-        for (size_t other = 0; other < otf.fonts.size(); ++other)
-            for (const TableRecord& record : otf.fonts[other].tableRecords) {
-                size_t span = 0;
-                if (std::strcmp(record.tag, "name") == 0 &&
-                    otf.tableOf<NamingTable>("name", other) == name)
-                    inPlace &= !tableSpan(record, size, span) || span == name->writeExtent();
-            }
-    }
-    out = writtenOut(otf, input);
-    // The whole compiled table, at its length now, may change.
-    if (inPlace &&
-        (out.size() != size || strayChange(data, out.data(), size, writableBytes(otf, size))))
-        return "a rename of the same length changes only the name, the checksums "
-               "and head's "
-               "adjustment";
-    if (const char* rule = inPlace ? nullptr : brokenRelaidRule(otf, data, size, out))
+    if (const char* rule = brokenWriteOut(otf, data, size, writtenOut(otf, input)))
         return rule;
     asRead.setBack();
     if (writtenOut(otf, input) != input)
         return "a rename set back is written as the file was read";
     if (removable == directory.tableRecords.end())
         return nullptr;
+    const TableRemoval group = otf.removalOf(removable->tag, font);
     if (!otf.removeTable(removable->tag, font) || !otf.hasUnsavedEdits())
         return "a removable table is removed, and that is an unsaved edit";
+    for (const std::string& tag : group.tags)
+        if (otf.fonts[font].record(tag.c_str()) != nullptr)
+            return "a removal takes every table of its group";
     for (int round = 0; round < 2; ++round) {
         if (round == 1)
             editLikeThePanes(otf, edits);
-        out = writtenOut(otf, input);
-        if (const char* rule = brokenRelaidRule(otf, data, size, out))
+        if (const char* rule = brokenWriteOut(otf, data, size, writtenOut(otf, input)))
             return rule;
     }
     return nullptr;

@@ -13,10 +13,10 @@
 class OTF;
 
 // One flag per image byte: true where a write-out may write. That is the
-// bytes each table object read (at every record its font's tag stands for),
-// the checkSum field of every record of every directory and, in a single
-// font, head's checkSumAdjustment.
-std::vector<bool> writableBytes(const OTF& otf, size_t imageSize);
+// checkSum field of every record of every directory; in a single font, head's
+// checkSumAdjustment; and, at every record of a tag whose object exists, the
+// fields the OpenType layout of its table gives (a whole name table).
+std::vector<bool> writableBytes(const OTF& otf, const uint8_t* image, size_t imageSize);
 
 // The first byte that differs between before and after where writable says
 // no; nothing when every change is allowed.
@@ -30,6 +30,13 @@ std::vector<uint8_t> writtenOut(const OTF& otf, const std::vector<uint8_t>& imag
 // null when nothing is (see write_bounds.cpp).
 const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size,
                              const std::vector<uint8_t>& out);
+
+// What is wrong with out as a write-out of otf, read from data, judged by
+// what it is: the same length with only writable bytes changed is judged in
+// place (true checksums, a balanced single font), anything else as re-laid.
+// Null when nothing is.
+const char* brokenWriteOut(const OTF& otf, const uint8_t* data, size_t size,
+                           const std::vector<uint8_t>& out);
 
 // What the panes do to one font of a file: the gasp range at row (counted
 // from the smallest limit, modulo the count) retyped and given new check
@@ -59,5 +66,6 @@ void renameLikeThePane(OTF& otf, const PaneEdits& edits);
 // stops any access past it), writes it out unedited (byte-identical), edits it
 // and writes it out, sets every edited value back and writes it out again
 // (byte-identical); renames a record (in place or re-laid) and sets it back;
-// removes a table and writes out re-laid. Returns the first rule broken, or null.
+// removes a table (with the tables that need it) and writes out re-laid.
+// Returns the first rule broken, or null.
 const char* brokenWriteRule(const uint8_t* data, size_t size, const PaneEdits& edits);

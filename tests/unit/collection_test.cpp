@@ -81,23 +81,6 @@ TEST(Collection, AnEditThroughOneFontIsWrittenOnceWithTheChecksumsOfEveryDirecto
         }
         EXPECT_EQ(getU16(out, gaspAt + 6), 0x1);
         EXPECT_EQ(getU16(out, os2At + 4), 900);
-        std::set<size_t> allowed;
-        for (size_t i = 0; i < 12; ++i)
-            allowed.insert({gaspAt + i, os2At + 4, os2At + 5});
-        for (size_t font = 0; font < 3; ++font)
-            for (uint16_t record : {kOS2, kGasp, kHead}) {
-                const size_t field = fieldAt(font, record, 4);
-                const size_t at = getU32(out, fieldAt(font, record, 8));
-                const Bytes table(&out[at],
-                                  &out[at] + getU32(out, fieldAt(font, record, 12)));
-                const bool changed = record == kGasp || (record == kOS2 && font != 1);
-                EXPECT_EQ(getU32(out, field),
-                          changed ? wordSum(table, 0, table.size()) : getU32(sample, field))
-                    << font << "/" << record;
-                for (size_t i = 0; changed && i < 4; ++i)
-                    allowed.insert(field + i);
-            }
-        for (size_t i = 0; i < out.size(); ++i)
-            EXPECT_TRUE(out[i] == sample[i] || allowed.count(i)) << "byte " << i;
+        EXPECT_EQ(brokenWriteOut(otf, sample.data(), sample.size(), out), nullptr);
     }
 }

@@ -205,3 +205,109 @@ TEST(Layout, ThePreviewCopyIsOneFontAloneUnderAPrivateFamilyName) {
             << font;
     }
 }
+
+// A record whose offset lies inside the file keeps the bytes the file holds,
+// however far past 2^32 its offset and length reach.
+TEST(Layout, ARecordRunningPast32BitsKeepsTheBytesTheFileHolds) {
+    Bytes font = SfntBuilder().table("DSIG", filler(8)).table("post", filler(32, 0x70)).build();
+    putU32(font, recordAt(1) + 12, 0xFFFFFFF0); // post at 44: 44 + 0xFFFFFFF0 passes 2^32
+    OTF otf(font.data(), font.size());
+    ASSERT_TRUE(otf.removeTable("DSIG", 0));
+    const Bytes out = relaid(otf, font);
+    ASSERT_EQ(getU32(out, recordAt(0) + 12), 32u);
+    EXPECT_EQ(Bytes(out.begin() + getU32(out, recordAt(0) + 8), out.end()), filler(32, 0x70));
+}
+
+namespace {
+
+using Tables = std::vector<std::pair<std::string, Bytes>>;
+
+// One glyph after head (short loca offsets), maxp (version 0.5) and loca.
+Tables glyphTables(const Bytes& glyph) {
+    return {{"head", headTable()},
+            {"maxp", {0, 0, 0x50, 0, 0, 1}},
+            {"loca", {0, 0, 0, static_cast<uint8_t>(glyph.size() / 2)}},
+            {"glyf", glyph}};
+}
+
+} // namespace
+
+// Which tables go with which: the font's tables, the one removed, and what
+// goes (the question's order) or the table that refuses it.
+TEST(Removal, TablesThatNeedOneAnotherGoTogether) {
+    // A glyph of no contours with one byte of instructions or none, and a
+    // composite one whose single component carries one.
+    const Bytes plain = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    const Bytes simple = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0xB0, 0};
+    const Bytes composite = {0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0,    0,
+                             0x01, 0x00, 0, 0, 0, 0, 0, 1, 0xB0, 0};
+    // CFF2 headers and Top DICTs: a variation store (operand 0, operator 24),
+    // and a real number whose nibbles hold 24, then CharStrings (17).
+    const Bytes varied = {1, 0, 5, 0, 2, 0x8B, 0x18};
+    const Bytes steady = {1, 0, 5, 0, 5, 0x1E, 0x18, 0xFF, 0x8B, 0x11};
+    Tables all = glyphTables(plain);
+    for (const char* tag :
+         {"EBDT", "EBLC", "EBSC", "vhea", "vmtx", "fvar", "avar", "HVAR", "fpgm", "prep", "cvt "})
+        all.emplace_back(tag, filler(8));
+    auto with = [&](Tables tables, const Tables& more) {
+        tables.insert(tables.end(), more.begin(), more.end());
+        return tables;
+    };
+    const Tables instructed =
+        with(glyphTables(simple), {{"fpgm", filler(4)}, {"prep", filler(4)}, {"cvt ", filler(4)}});
+    using Goes = std::vector<std::string>;
+    const std::tuple<Tables, const char*, Goes, std::string> cases[] = {
+        {all, "EBLC", {"EBLC", "EBDT", "EBSC"}, ""},
+        {all, "EBDT", {"EBDT", "EBLC", "EBSC"}, ""},
+        {all, "EBSC", {"EBSC"}, ""},
+        {all, "vmtx", {"vmtx", "vhea"}, ""},
+        {all, "fvar", {"fvar", "avar", "HVAR"}, ""},
+        {all, "HVAR", {"HVAR"}, ""},
+        {all, "fpgm", {"fpgm"}, ""},
+        {all, "head", {}, ""},
+        {instructed, "prep", {"prep", "fpgm", "cvt "}, ""},
+        {with(glyphTables(composite), {{"fpgm", filler(4)}, {"cvt ", filler(4)}}),
+         "cvt ",
+         {"cvt ", "fpgm"},
+         ""},
+        {with(all, {{"gvar", filler(8)}}), "fvar", {}, "gvar"},
+        {with(all, {{"CFF2", varied}}), "fvar", {}, "CFF2"},
+        {with(all, {{"CFF2", steady}}), "fvar", {"fvar", "avar", "HVAR"}, ""},
+    };
+    for (const auto& [tables, tag, goes, refusedFor] : cases) {
+        SCOPED_TRACE(tag);
+        SfntBuilder builder;
+        for (const auto& [name, bytes] : tables)
+            builder.table(name, bytes);
+        const Bytes font = builder.build();
+        OTF otf(font.data(), font.size());
+        const TableRemoval removal = otf.removalOf(tag, 0);
+        EXPECT_EQ(removal.tags, goes);
+        EXPECT_EQ(removal.refusedFor, refusedFor);
+        ASSERT_EQ(otf.removeTable(tag, 0), !goes.empty());
+        if (!goes.empty()) {
+            EXPECT_EQ(size_t{getU16(relaid(otf, font), 4)}, tables.size() - goes.size());
+        }
+    }
+}
+
+// Fonts 0 and 1 share the bitmaps; only font 0 has EBSC.
+TEST(Removal, AGroupLeavesTheFontItIsRemovedFrom) {
+    const Bytes image = CollectionBuilder()
+                            .table("head0", "head", headTable())
+                            .table("head1", "head", headTable())
+                            .table("ebdt", "EBDT", filler(8))
+                            .table("eblc", "EBLC", filler(8))
+                            .table("ebsc", "EBSC", filler(8))
+                            .font({"head0", "ebdt", "eblc", "ebsc"})
+                            .font({"head1", "ebdt", "eblc"})
+                            .build();
+    for (size_t font : {0, 1}) {
+        OTF otf(image.data(), image.size());
+        ASSERT_TRUE(otf.removeTable("EBDT", font));
+        const Bytes out = relaid(otf, image);
+        EXPECT_EQ(
+            (std::vector<int>{getU16(out, getU32(out, 12) + 4), getU16(out, getU32(out, 16) + 4)}),
+            (font == 0 ? std::vector<int>{1, 3} : std::vector<int>{4, 1}));
+    }
+}

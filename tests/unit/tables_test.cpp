@@ -1,5 +1,4 @@
-// The table models, the range edit's arithmetic, the line-spacing stores and
-// the value names.
+// The table models, the range edit's arithmetic and the line-spacing stores.
 #include "font/otf.h"
 #include "font/table_models.h"
 #include "tables/gasp/gasp_range_edit.h"
@@ -7,7 +6,6 @@
 #include "tables/hhea/hhea_header.h"
 #include "tables/hhea/line_spacing.h"
 #include "tables/os2/os2.h"
-#include "tables/os2/value_names.h"
 #include "tests/support/sfnt_builder.h"
 #include "tests/support/write_bounds.h"
 
@@ -199,23 +197,4 @@ TEST(LineSpacing, LineHeightInUnitsAndEmsToThreeDecimalsRoundedHalfAwayFromZero)
     // clang-format on
     for (const auto& [units, unitsPerEm, text] : cases)
         EXPECT_EQ(lineHeightText(units, unitsPerEm), text);
-}
-
-TEST(ValueNames, FirstLastAndOnePastOfEveryTable) {
-    buildValueNameTables();
-    buildValueNameTables(); // a second build changes nothing
-    // clang-format off
-    const std::tuple<const char* (*)(uint16_t), uint16_t, const char*> names[] = {
-        {weightClassName, 99, nullptr}, {weightClassName, 100, "Thin"},
-        {weightClassName, 900, "Black"}, {weightClassName, 901, nullptr},
-        {widthClassName, 0, nullptr}, {widthClassName, 1, "Ultra-condensed"},
-        {widthClassName, 9, "Ultra-expanded"}, {widthClassName, 10, nullptr},
-    };
-    // clang-format on
-    for (auto [lookUp, value, name] : names)
-        EXPECT_STREQ(lookUp(value), name) << value;
-    // PANOSE weights 0 to 11 and none for 12, and the usage names, show in the OS/2 pane's cases.
-    ASSERT_EQ(fsTypeUsageNames.size(), 5u);
-    // The interface text is Shift-JIS: 表 is 0x95 0x5C.
-    EXPECT_EQ(std::string(fsTypeUsageNames[1].name).substr(0, 2), "\x95\x5C");
 }

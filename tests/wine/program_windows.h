@@ -84,13 +84,6 @@ class ProgramWindow {
     HWND window_ = nullptr;
 };
 
-inline std::string itemText(HTREEITEM item) {
-    char text[520] = {};
-    TVITEMA data = {TVIF_TEXT | TVIF_HANDLE, item, 0, 0, text, sizeof text, 0, 0, 0, 0};
-    SendMessageA(hTreeView, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-    return text;
-}
-
 inline HTREEITEM treeRelative(UINT relation, HTREEITEM item = nullptr) {
     return reinterpret_cast<HTREEITEM>(
         SendMessageA(hTreeView, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
@@ -101,7 +94,7 @@ inline HTREEITEM treeRelative(UINT relation, HTREEITEM item = nullptr) {
 inline void walkTree(HTREEITEM item, const std::string& prefix,
                      std::vector<std::pair<std::string, HTREEITEM>>& items) {
     for (; item != nullptr; item = treeRelative(TVGN_NEXT, item)) {
-        std::string path = prefix + itemText(item);
+        std::string path = prefix + treeItemText(item);
         items.emplace_back(path, item);
         walkTree(treeRelative(TVGN_CHILD, item), items.size() == 1 ? "" : path + "/", items);
     }
@@ -257,7 +250,8 @@ inline Step press(int id) {
 }
 
 // A message box as seen: its text, caption, the MB_ style its icon and buttons
-// stand for (the error or warning icon; OK or Yes, No and Cancel), its owner.
+// stand for (the error, warning or question icon; OK, Yes and No, or Yes, No
+// and Cancel), its owner.
 using MessageBoxSeen = std::tuple<std::string, std::string, UINT, HWND>;
 inline std::vector<MessageBoxSeen> errorBox(const std::string& text, HWND owner) { // one box
     return {{text, "Error", MB_ICONERROR, owner}};
@@ -265,13 +259,12 @@ inline std::vector<MessageBoxSeen> errorBox(const std::string& text, HWND owner)
 // Records a message box and presses button.
 inline Step recordMessageBox(std::vector<MessageBoxSeen>& seen, int button = IDOK) {
     return [&seen, button](HWND box) {
-        UINT style = GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO) && GetDlgItem(box, IDCANCEL) &&
-                             !GetDlgItem(box, IDOK)
-                         ? MB_YESNOCANCEL
-                         : MB_OK;
+        auto shown = [box](int id) { return IsWindowVisible(GetDlgItem(box, id)) != 0; };
+        UINT style = !shown(IDYES) ? MB_OK : shown(IDCANCEL) ? MB_YESNOCANCEL : MB_YESNO;
         for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            for (auto [icon, flag] :
-                 {std::pair{IDI_HAND, MB_ICONERROR}, {IDI_EXCLAMATION, MB_ICONWARNING}})
+            for (auto [icon, flag] : {std::pair{IDI_HAND, MB_ICONERROR},
+                                      {IDI_EXCLAMATION, MB_ICONWARNING},
+                                      {IDI_QUESTION, MB_ICONQUESTION}})
                 if ((GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
                     SendMessageA(child, STM_GETICON, 0, 0) ==
                         reinterpret_cast<LRESULT>(LoadIconA(nullptr, icon)))
@@ -374,13 +367,11 @@ inline Bytes readBytes(const std::string& path) { // empty when it cannot be rea
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The first byte of after, written out from the open font read from before,
-// that the font may not write; nothing when every change is allowed.
-inline std::optional<size_t> strayWrite(const Bytes& before, const Bytes& after) {
-    if (otf == nullptr || before.size() != after.size())
-        return std::min(before.size(), after.size());
-    return strayChange(before.data(), after.data(), before.size(),
-                       writableBytes(*otf, before.size()));
+// What is wrong with after as a write-out of the open font, read from
+// before, in place or re-laid; empty when nothing is.
+inline std::string brokenWrite(const Bytes& before, const Bytes& after) {
+    const char* rule = otf ? brokenWriteOut(*otf, before.data(), before.size(), after) : "no font";
+    return rule ? rule : "";
 }
 
 // A test folder and the program, the font written to in.ttf in it and opened.
@@ -478,4 +469,23 @@ inline void typeIntoField(HWND edit, const std::string& text) {
 inline void click(HWND button) {
     SendMessageA(button, BM_CLICK, 0, 0);
     pumpMessages();
+}
+
+// The replacement dialog filled in and confirmed; records whether it offered
+// every font.
+inline void replace(const std::wstring& find, const std::wstring& with, bool allFonts,
+                    bool* offered = nullptr) {
+    ModalAnswerer answerer({[=](HWND dialog) {
+        HWND box = GetDlgItem(dialog, IDC_NAME_ALL_FONTS);
+        if (offered != nullptr)
+            *offered = IsWindowVisible(box) && IsWindowEnabled(box);
+        SetDlgItemTextW(dialog, IDC_NAME_FIND, find.c_str());
+        SetDlgItemTextW(dialog, IDC_NAME_REPLACE, with.c_str());
+        if (allFonts)
+            pressButton(dialog, IDC_NAME_ALL_FONTS);
+        pressButton(dialog, IDOK);
+    }});
+    SendMessageA(hNameReplaceButton, BM_CLICK, 0, 0);
+    pumpMessages();
+    EXPECT_EQ(answerer.answered(), 1);
 }

@@ -71,21 +71,15 @@ foreach(arch x86_64 i686)
   if(qemu)
     continue()
   endif()
-  # Real fonts and collections edited through the program under Wine, the
-  # results read back natively by fontTools: the case FontToolsWriteOut.ThroughOneFont.
-  add_test(NAME ${prefix}.FontToolsWriteOut.RealFonts
+  # Real fonts and collections edited, their tables removed and renamed through
+  # the program under Wine in one session, read back natively by fontTools and
+  # ots-sanitize: the case FontToolsWriteOut.PlanWithFileDialog.
+  add_test(NAME ${prefix}.FontToolsWriteOut
     COMMAND ${FONTAB_FONTTOOLS_PYTHON} ${PROJECT_SOURCE_DIR}/tests/wine/fonttools_write_out_check.py
             --wine-run ${PROJECT_SOURCE_DIR}/scripts/wine-run --state ${FONTAB_WINE_STATE}
             --prefix ${FONTAB_WINE_PREFIX} --tests ${exe})
-  set_tests_properties(${prefix}.FontToolsWriteOut.RealFonts PROPERTIES
-    ${FONTAB_WINE_TEST_PROPERTIES} TIMEOUT 300)
-  # Real fonts renamed through the name pane: the case FontToolsWriteOut.Renaming.
-  add_test(NAME ${prefix}.FontToolsWriteOut.Renames
-    COMMAND ${FONTAB_FONTTOOLS_PYTHON} ${PROJECT_SOURCE_DIR}/tests/wine/fonttools_write_out_check.py
-            --wine-run ${PROJECT_SOURCE_DIR}/scripts/wine-run --state ${FONTAB_WINE_STATE}
-            --prefix ${FONTAB_WINE_PREFIX} --tests ${exe} --renames)
-  set_tests_properties(${prefix}.FontToolsWriteOut.Renames PROPERTIES
-    ${FONTAB_WINE_TEST_PROPERTIES} TIMEOUT 600)
+  set_tests_properties(${prefix}.FontToolsWriteOut PROPERTIES
+    ${FONTAB_WINE_TEST_PROPERTIES} TIMEOUT 1500)
 
   # A write-out onto a nearly full volume: the script mounts a small tmpfs for
   # the suite FullVolume (as root; it exits 77, skipped, when it cannot).

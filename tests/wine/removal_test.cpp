@@ -4,36 +4,17 @@
 
 namespace {
 
-// A box as seen: text, caption, icon ('Q' question, 'E' error) and buttons
-// among OK, Yes, No, Cancel ("OYNC"); answered with button.
-using BoxSeen = std::tuple<std::string, std::string, char, std::string>;
-Step answerBox(std::vector<BoxSeen>& seen, int button) {
-    return [&seen, button](HWND box) {
-        char icon = '-';
-        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            for (auto [kind, id] : {std::pair{'Q', IDI_QUESTION}, std::pair{'E', IDI_HAND}})
-                if ((GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
-                    SendMessageA(child, STM_GETICON, 0, 0) ==
-                        reinterpret_cast<LRESULT>(LoadIconA(nullptr, id)))
-                    icon = kind;
-        std::string buttons;
-        for (auto [letter, id] : {std::pair{'O', IDOK}, std::pair{'Y', IDYES}, std::pair{'N', IDNO},
-                                  std::pair{'C', IDCANCEL}})
-            buttons += IsWindowVisible(GetDlgItem(box, id)) ? std::string(1, letter) : "";
-        seen.emplace_back(windowText(GetDlgItem(box, 0xFFFF)), windowText(box), icon, buttons);
-        pressButton(box, button);
-    };
-}
-
+// The boxes a removal shows, their owner the main window (filled in when seen).
 const std::string kNoUndo = "\n元に戻すことはできません。ファイルを開き直すと元どおりになります。";
-BoxSeen question(const std::string& tag, const std::string& sharing = "") {
+MessageBoxSeen question(const std::string& tag, const std::string& sharing = "") {
     if (sharing.empty())
-        return {"テーブル " + tag + " を削除しますか？" + kNoUndo, "fontab", 'Q', "YN"};
+        return {"テーブル " + tag + " を削除しますか？" + kNoUndo, "fontab",
+                MB_ICONQUESTION | MB_YESNO, nullptr};
     return {"テーブル " + tag + " はフォント " + sharing +
                 " が共有しています。全てのフォントから削除しますか？" + kNoUndo,
-            "fontab", 'Q', "YNC"};
+            "fontab", MB_ICONQUESTION | MB_YESNOCANCEL, nullptr};
 }
-const BoxSeen kRefusal = {"このテーブルは削除できません。", "Error", 'E', "O"};
+const MessageBoxSeen kRefusal = errorBox("このテーブルは削除できません。", nullptr)[0];
 
 // Records the items of the popup menu shown, then chooses the first or
 // closes it with Esc, through the keys its loop reads.
@@ -64,7 +45,7 @@ struct Removal {
     Way way;
     std::string item;
     int answer;
-    std::vector<BoxSeen> boxes;
+    std::vector<MessageBoxSeen> boxes;
     std::vector<std::string> removed;
     std::string selectedBefore;
 };
@@ -116,17 +97,20 @@ void expectRemoval(const Removal& removal) {
     const std::vector<std::string> pane = paneClasses();
     ASSERT_TRUE(removal.selectedBefore.empty() || selectItem(removal.selectedBefore));
     std::vector<std::string> tree = treeState();
-    std::vector<BoxSeen> seen;
+    std::vector<MessageBoxSeen> seen, expected = removal.boxes;
+    for (MessageBoxSeen& box : expected)
+        std::get<3>(box) = GetParent(hBaseWindow);
     menuItems.clear();
     chooseFromMenu = removal.answer != 0;
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, answerMenu);
     {
-        ModalAnswerer answerer(removal.answer ? std::vector<Step>{answerBox(seen, removal.answer)}
-                                              : std::vector<Step>{});
+        ModalAnswerer answerer(removal.answer
+                                   ? std::vector<Step>{recordMessageBox(seen, removal.answer)}
+                                   : std::vector<Step>{});
         act(removal.way, itemAt(removal.item));
     }
     KillTimer(nullptr, timer);
-    EXPECT_EQ(seen, removal.boxes);
+    EXPECT_EQ(seen, expected);
     const bool context = removal.way == Way::rightClick || removal.way == Way::menuKey;
     EXPECT_EQ(menuItems, context && !removal.boxes.empty()
                              ? std::vector<std::string>{"テーブルを削除(&D)"}
@@ -180,7 +164,7 @@ TEST(RemoveTable, SingleFontAskedYesOrNoRefusedForARequiredTableWithFileDialog) 
 // gasp is shared by all three fonts, OS/2 by 0 and 2.
 TEST(RemoveTable, CollectionFromThisFontOrEverySharingFontExpandedFontsStayExpanded) {
     const std::string f0 = "0: ゴシック/", f1 = "1: Sample Mincho/", f2 = "2/";
-    const BoxSeen all = question("gasp", "0, 1, 2");
+    const MessageBoxSeen all = question("gasp", "0, 1, 2");
     // The items expanded first, then the removals.
     const std::vector<std::pair<std::vector<std::string>, std::vector<Removal>>> sequences = {
         {{"in.ttc", "0: ゴシック", "1: Sample Mincho"},
@@ -215,4 +199,42 @@ TEST(RemoveTable, CollectionFromThisFontOrEverySharingFontExpandedFontsStayExpan
             expectRemoval(removal);
         EXPECT_EQ(windowText(hStatusBar), "") << "nothing selected names no fonts";
     }
+}
+
+// The bitmaps are shared by both fonts; font 0's outlines vary through gvar,
+// which needs fvar. Each removal is one box and one edit.
+TEST(RemoveTable, TablesThatNeedOneAnotherGoTogetherOrNotAtAll) {
+    const Bytes image = CollectionBuilder()
+                            .table("head0", "head", headTable())
+                            .table("head1", "head", headTable())
+                            .table("ebdt", "EBDT", filler(8))
+                            .table("eblc", "EBLC", filler(8))
+                            .table("ebsc", "EBSC", filler(8))
+                            .table("fvar", "fvar", filler(8))
+                            .table("gvar", "gvar", filler(8))
+                            .font({"head0", "ebdt", "eblc", "ebsc", "fvar", "gvar"})
+                            .font({"head1", "ebdt", "eblc", "ebsc"})
+                            .build();
+    const BoxSeen group = {
+        "テーブル EBLC はフォント 0, 1 が共有しています。全てのフォントから削除しますか？"
+        "\nテーブル EBDT, EBSC はこのテーブルがないと使えないため、一緒に削除します。" +
+            kNoUndo,
+        "fontab", 'Q', "YNC"};
+    const BoxSeen refusal = {
+        "このテーブルは削除できません。\nテーブル gvar がこのテーブルを必要としています。", "Error",
+        'E', "O"};
+    const Removal removals[] = {
+        {Way::deleteKey, "0/fvar", IDOK, {refusal}, {}, ""},
+        {Way::deleteKey, "1/EBLC", IDCANCEL, {group}, {}, ""},
+        {Way::deleteKey,
+         "1/EBLC",
+         IDYES,
+         {group},
+         {"0/EBDT", "0/EBLC", "0/EBSC", "1/EBDT", "1/EBLC", "1/EBSC"},
+         ""},
+    };
+    Session session;
+    ASSERT_TRUE(session.open(image, "", "in.ttc"));
+    for (const Removal& removal : removals)
+        expectRemoval(removal);
 }
