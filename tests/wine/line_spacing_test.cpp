@@ -58,6 +58,14 @@ std::vector<HWND> paneChildren(const char* windowClass) {
     return children;
 }
 
+// The offset of a single font's table tagged tag, from its directory's bytes.
+size_t tableAt(const Bytes& file, const char* tag) {
+    for (size_t i = 0; i < getU16(file, 4); ++i)
+        if (std::equal(tag, tag + 4, file.begin() + recordAt(i)))
+            return getU32(file, recordAt(i) + 8);
+    return file.size();
+}
+
 // Pumps messages until the preview has drawn the last change, as a user
 // who waits a moment sees it.
 void waitForPreview() {
