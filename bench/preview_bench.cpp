@@ -15,6 +15,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -49,8 +51,9 @@ double median(std::vector<double> samples) {
     return samples[samples.size() / 2];
 }
 
-bool measure(HWND host, const char* font, int repeats) {
-    fileLength = loadFontFile(font, fileImage, otf);
+// font as the report names it; path as Windows opens it.
+bool measure(HWND host, const char* font, const wchar_t* path, int repeats) {
+    fileLength = loadFontFile(path, fileImage, otf);
     if (fileLength == 0)
         return false;
     HWND preview = createLinePreview(host, 0, 0, 0);
@@ -101,12 +104,16 @@ int main(int argc, char** argv) {
     HWND host =
         CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, kLinePreviewWidth,
                         kLinePreviewHeight, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    for (int i = 2; i < argc; ++i) {
-        if (!measure(host, argv[i], repeats)) {
+    // The paths as Windows spells them, whatever the code page.
+    int count = 0;
+    LPWSTR* paths = CommandLineToArgvW(GetCommandLineW(), &count);
+    for (int i = 2; i < argc && i < count; ++i) {
+        if (!measure(host, argv[i], paths[i], repeats)) {
             std::fprintf(stderr, "preview_bench: %s could not be previewed\n", argv[i]);
             return 1;
         }
     }
+    LocalFree(paths);
     DestroyWindow(host);
     return 0;
 }
