@@ -1,5 +1,7 @@
 #include "app/about_box.h"
 
+#include "app/wide_text.h"
+
 INT_PTR CALLBACK aboutDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_COMMAND:
@@ -13,5 +15,5 @@ INT_PTR CALLBACK aboutDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM)
 }
 
 void showAboutBox(HWND owner) {
-    DialogBoxParamA(GetModuleHandleA(nullptr), "ABOUTBOX", owner, aboutDialogProc, 0);
+    DialogBoxParamW(GetModuleHandleW(nullptr), wide("ABOUTBOX").c_str(), owner, aboutDialogProc, 0);
 }

@@ -1,6 +1,5 @@
 #include "app/base_window.h"
 
-#include "app/ansi_path.h"
 #include "app/command_ids.h"
 #include "app/main_window.h"
 #include "app/placeholder_pane.h"
@@ -8,6 +7,7 @@
 #include "app/splitter.h"
 #include "app/table_panes.h"
 #include "app/table_removal.h"
+#include "app/wide_text.h"
 #include "tables/name/full_name.h"
 #include "res/resource.h"
 
@@ -42,12 +42,12 @@ HMENU controlId(int id) {
 }
 
 void appendIcon(HINSTANCE module, int iconId) {
-    ImageList_ReplaceIcon(hImageList, -1, LoadIconA(module, MAKEINTRESOURCEA(iconId)));
+    ImageList_ReplaceIcon(hImageList, -1, LoadIconW(module, MAKEINTRESOURCEW(iconId)));
 }
 
 // Each item carries the index of the font it belongs to.
-HTREEITEM insertItem(HWND tree, HTREEITEM parent, std::string text, int image, size_t font = 0) {
-    TVINSERTSTRUCTA insert = {};
+HTREEITEM insertItem(HWND tree, HTREEITEM parent, std::wstring text, int image, size_t font = 0) {
+    TVINSERTSTRUCTW insert = {};
     insert.hParent = parent;
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
@@ -56,7 +56,7 @@ HTREEITEM insertItem(HWND tree, HTREEITEM parent, std::string text, int image, s
     insert.item.iSelectedImage = image;
     insert.item.lParam = static_cast<LPARAM>(font);
     return reinterpret_cast<HTREEITEM>(
-        SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+        SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
 std::u16string fullNameOf(size_t font) {
@@ -68,22 +68,22 @@ void movePane() {
 }
 
 void onCreate(HWND hwnd) {
-    HINSTANCE module = GetModuleHandleA(nullptr);
-    hTreeView = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
+    HINSTANCE module = GetModuleHandleW(nullptr);
+    hTreeView = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
                                 WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES |
                                     TVS_LINESATROOT,
                                 0, 0, 0, 0, hwnd, controlId(kTreeViewId), module, nullptr);
     hImageList = ImageList_Create(kIconSize, kIconSize, ILC_COLOR8 | ILC_MASK, 1, 0);
     appendIcon(module, IDI_FILE);
     appendIcon(module, IDI_TABLE);
-    SendMessageA(hTreeView, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(hImageList));
+    SendMessageW(hTreeView, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(hImageList));
     createTablePane(hwnd, hPane, "");
 }
 
 // The tree and the pane go after this window: nothing may reach them, a
 // later base window starts as the first did, and the image list goes.
 void onDestroy() {
-    SendMessageA(hTreeView, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
+    SendMessageW(hTreeView, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
     ImageList_Destroy(hImageList);
     hImageList = nullptr;
     hTreeView = hPane = nullptr;
@@ -109,7 +109,7 @@ void onEraseBackground(HDC dc) {
 
 HTREEITEM relative(UINT relation, HTREEITEM item) {
     return reinterpret_cast<HTREEITEM>(
-        SendMessageA(hTreeView, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+        SendMessageW(hTreeView, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
 HTREEITEM selectedItem() {
@@ -130,7 +130,7 @@ void onTreeSelectionChanged(HWND hwnd) {
     std::string text = !otf || !otf->isCollection() || isTableItem(item) ? treeItemText(item) : "";
     if (otf && otf->isCollection()) {
         std::string sharing = sharingNotice(otf->fontsSharing(text.c_str(), paneFont));
-        SendMessageA(hStatusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(sharing.c_str()));
+        setStatusText(sharing);
     }
     createTablePane(hwnd, hPane, text.c_str());
     movePane();
@@ -175,7 +175,7 @@ void onNotify(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
     if (wParam != kTreeViewId)
         return;
-    if (header->code == TVN_SELCHANGEDA)
+    if (header->code == TVN_SELCHANGEDW)
         onTreeSelectionChanged(hwnd);
     if (header->code == TVN_KEYDOWN &&
         reinterpret_cast<const NMTVKEYDOWN*>(lParam)->wVKey == VK_DELETE)
@@ -183,12 +183,12 @@ void onNotify(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 }
 
 bool showsPlaceholder() {
-    char name[sizeof kPlaceholderPaneClass + 1] = "";
-    return hPane != nullptr && GetClassNameA(hPane, name, sizeof name) > 0 &&
-           std::strcmp(name, kPlaceholderPaneClass) == 0;
+    wchar_t name[sizeof kPlaceholderPaneClass + 1] = L"";
+    return hPane != nullptr && GetClassNameW(hPane, name, std::size(name)) > 0 &&
+           name == wide(kPlaceholderPaneClass);
 }
 
-void onFontLoaded(HWND hwnd, const char* path) {
+void onFontLoaded(HWND hwnd, const wchar_t* path) {
     paneFont = 0;
     fillTableTree(hTreeView, path);
     // A font always opens on the placeholder, whatever its file is called.
@@ -203,7 +203,7 @@ void onFontLoaded(HWND hwnd, const char* path) {
 void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
     case kCmdFontLoaded:
-        onFontLoaded(hwnd, reinterpret_cast<const char*>(lParam));
+        onFontLoaded(hwnd, reinterpret_cast<const wchar_t*>(lParam));
         break;
     case IDM_REMOVE:
         removeTableItem(hwnd, selectedItem());
@@ -216,14 +216,15 @@ void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 ATOM registerBaseWindowClass() {
-    WNDCLASSEXA windowClass = {};
+    const std::wstring name = wide(kBaseWindowClass);
+    WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
     windowClass.lpfnWndProc = baseWindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_SIZEWE);
-    windowClass.lpszClassName = kBaseWindowClass;
-    return RegisterClassExA(&windowClass);
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_SIZEWE);
+    windowClass.lpszClassName = name.c_str();
+    return RegisterClassExW(&windowClass);
 }
 
 LRESULT CALLBACK baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -262,12 +263,12 @@ LRESULT CALLBACK baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         onDestroy();
         return 0;
     default:
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }
 
-void fillTableTree(HWND tree, const char* path) {
-    SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+void fillTableTree(HWND tree, const wchar_t* path) {
+    SendMessageW(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     HTREEITEM root = insertItem(tree, nullptr, fileNamePart(path), kFileImage);
     const size_t fonts = otf ? otf->fonts.size() : 0;
     for (size_t font = 0; font < fonts; ++font) {
@@ -277,16 +278,14 @@ void fillTableTree(HWND tree, const char* path) {
         for (const char* tag : tableTags) {
             fontObject* table = nullptr;
             if (otf->findTable(tag, table, font))
-                insertItem(tree, parent, tag, kTableImage, font);
+                insertItem(tree, parent, wide(tag), kTableImage, font);
         }
     }
 }
 
-std::string fontItemText(size_t font, const std::u16string& name) {
-    std::string text = std::to_string(font);
-    // A character without a Shift-JIS form shows as the conversion's '?'.
-    std::optional<std::string> ansi = ansiPath(std::wstring(name.begin(), name.end()).c_str());
-    return name.empty() || !ansi ? text : text + ": " + *ansi;
+std::wstring fontItemText(size_t font, const std::u16string& name) {
+    std::wstring text = std::to_wstring(font);
+    return name.empty() ? text : text + L": " + wideText(name);
 }
 
 void renameFontItems() {
@@ -295,15 +294,15 @@ void renameFontItems() {
     HTREEITEM root = relative(TVGN_ROOT, nullptr);
     for (HTREEITEM item = root ? relative(TVGN_CHILD, root) : nullptr; item != nullptr;
          item = relative(TVGN_NEXT, item)) {
-        TVITEMA data = {};
+        TVITEMW data = {};
         data.mask = TVIF_PARAM | TVIF_HANDLE;
         data.hItem = item;
-        SendMessageA(hTreeView, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+        SendMessageW(hTreeView, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data));
         const size_t font = static_cast<size_t>(data.lParam);
-        std::string text = fontItemText(font, fullNameOf(font));
+        std::wstring text = fontItemText(font, fullNameOf(font));
         data.mask = TVIF_TEXT | TVIF_HANDLE;
         data.pszText = text.data();
-        SendMessageA(hTreeView, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+        SendMessageW(hTreeView, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&data));
     }
 }
 
@@ -323,8 +322,9 @@ void createTablePane(HWND parent, HWND& slot, const char* text) {
         DestroyWindow(slot);
         slot = nullptr;
     }
-    slot = CreateWindowExA(WS_EX_CLIENTEDGE, paneClassFor(text), "", WS_CHILD | WS_VISIBLE, 0, 0, 0,
-                           0, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    slot = CreateWindowExW(WS_EX_CLIENTEDGE, wide(paneClassFor(text)).c_str(), L"",
+                           WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
 }
 
 bool isTableItem(HTREEITEM item) {
@@ -335,23 +335,23 @@ bool isTableItem(HTREEITEM item) {
 }
 
 std::string treeItemText(HTREEITEM item) {
-    std::vector<char> text(kItemTextSize, '\0');
-    TVITEMA data = {};
+    std::vector<wchar_t> text(kItemTextSize, L'\0');
+    TVITEMW data = {};
     data.mask = TVIF_TEXT | TVIF_HANDLE;
     data.hItem = item;
     data.pszText = text.data();
     data.cchTextMax = kItemTextSize;
     if (item != nullptr)
-        SendMessageA(hTreeView, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-    return text.data();
+        SendMessageW(hTreeView, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data));
+    return utf8(text.data());
 }
 
 size_t treeItemFont(HTREEITEM item) {
-    TVITEMA data = {};
+    TVITEMW data = {};
     data.mask = TVIF_PARAM | TVIF_HANDLE;
     data.hItem = item;
     if (item != nullptr)
-        SendMessageA(hTreeView, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+        SendMessageW(hTreeView, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data));
     return static_cast<size_t>(data.lParam);
 }
 
@@ -377,13 +377,13 @@ void deleteRemovedTableItems() {
 
 void storePaneEdits() {
     if (hPane != nullptr)
-        SendMessageA(hPane, kMsgStorePaneEdits, 0, 0);
+        SendMessageW(hPane, kMsgStorePaneEdits, 0, 0);
 }
 
 void clearTableBrowser(HWND baseWindow) {
     if (baseWindow == nullptr)
         return;
-    SendMessageA(hTreeView, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    SendMessageW(hTreeView, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     paneFont = 0;
     createTablePane(baseWindow, hPane, "");
     movePane();

@@ -43,7 +43,7 @@ LRESULT CALLBACK baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
 // Lists the open font's known tables under the file name of path; in a
 // collection, under one item per font.
-void fillTableTree(HWND tree, const char* path);
+void fillTableTree(HWND tree, const wchar_t* path);
 
 // Replaces the pane in slot by a new one for the item text: the tag's editor
 // when paneFont has that table, the placeholder else.
@@ -53,7 +53,7 @@ void createTablePane(HWND parent, HWND& slot, const char* text);
 const char* paneClassFor(const char* text);
 
 // A collection's font item: "N: NAME", or "N" for a font without a name.
-std::string fontItemText(size_t font, const std::u16string& name);
+std::wstring fontItemText(size_t font, const std::u16string& name);
 
 // A table item: below the root of a single font, below a font item of a
 // collection. Only table items can be removed.

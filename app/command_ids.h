@@ -2,7 +2,7 @@
 // beyond the menu items of res/resource.h.
 #pragma once
 
-// WM_COMMAND to the main window: load the font whose ANSI path is in lParam.
+// WM_COMMAND to the main window: load the font whose path (UTF-16) is in lParam.
 constexpr int kCmdLoadFont = 400;
 // WM_COMMAND to the base window: the font at the path in lParam is loaded.
 constexpr int kCmdFontLoaded = 401;

@@ -1,10 +1,8 @@
 #include "app/dropped_file.h"
 
-#include "app/ansi_path.h"
-
 constexpr UINT kItemCount = 0xFFFFFFFF; // DragQueryFile's index that asks for the count
 
-std::optional<std::string> droppedFilePath(HDROP drop) {
+std::optional<std::wstring> droppedFilePath(HDROP drop) {
     if (DragQueryFileW(drop, kItemCount, nullptr, 0) != 1)
         return std::nullopt;
     // Sized by a first call: a path of any length is held whole.
@@ -17,5 +15,5 @@ std::optional<std::string> droppedFilePath(HDROP drop) {
     DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return std::nullopt;
-    return ansiPath(path.c_str());
+    return path;
 }

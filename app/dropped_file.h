@@ -8,6 +8,6 @@
 #include <optional>
 #include <string>
 
-// The path of the only item in drop, through ansiPath; nothing when two or
-// more were dropped or the one is a folder. The caller releases drop.
-std::optional<std::string> droppedFilePath(HDROP drop);
+// The path of the only item in drop; nothing when two or more were dropped
+// or the one is a folder. The caller releases drop.
+std::optional<std::wstring> droppedFilePath(HDROP drop);

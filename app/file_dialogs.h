@@ -7,6 +7,6 @@
 #include <string>
 
 // The path the user chose, or nothing when the dialog was cancelled.
-std::optional<std::string> askFontToOpen(HWND owner);
+std::optional<std::wstring> askFontToOpen(HWND owner);
 // A collection's default extension is ttc, every other font's ttf.
-std::optional<std::string> askFontToWriteOut(HWND owner, bool collection);
+std::optional<std::wstring> askFontToWriteOut(HWND owner, bool collection);

@@ -7,6 +7,7 @@
 #include "app/file_dialogs.h"
 #include "app/placeholder_pane.h"
 #include "app/table_panes.h"
+#include "app/wide_text.h"
 #include "font/path_parts.h"
 #include "res/resource.h"
 
@@ -26,49 +27,50 @@ namespace {
 
 #ifndef _WIN64
 // The 32-bit layout the window classes are registered with.
-static_assert(sizeof(WNDCLASSEXA) == 48, "WNDCLASSEXA is 48 bytes in 32-bit Windows");
+static_assert(sizeof(WNDCLASSEXW) == 48, "WNDCLASSEXW is 48 bytes in 32-bit Windows");
 #endif
 
 constexpr char kMainClass[] = "fontab";
 constexpr char kTitle[] = "fontab - Tablesmith";
 const HBRUSH kPaneBrush = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_MENU + 1));
 
-WNDCLASSEXA paneClass(const char* name, WNDPROC procedure) {
-    WNDCLASSEXA windowClass = {};
+// A class as RegisterClassExW takes it; name is kept alive by the caller.
+WNDCLASSEXW paneClass(const std::wstring& name, WNDPROC procedure) {
+    WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_VREDRAW | CS_HREDRAW;
     windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = kPaneBrush;
-    windowClass.lpszClassName = name;
+    windowClass.lpszClassName = name.c_str();
     return windowClass;
 }
 
-WNDCLASSEXA mainClass() {
-    HINSTANCE module = GetModuleHandleA(nullptr);
-    WNDCLASSEXA windowClass = {};
+WNDCLASSEXW mainClass(const std::wstring& name, const std::wstring& menu) {
+    HINSTANCE module = GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_VREDRAW | CS_HREDRAW;
     windowClass.lpfnWndProc = mainWindowProc;
     windowClass.hInstance = module;
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kMainClass;
-    windowClass.hIcon = LoadIconA(module, MAKEINTRESOURCEA(IDI_FONTAB));
-    windowClass.lpszMenuName = "MENU1";
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = name.c_str();
+    windowClass.hIcon = LoadIconW(module, MAKEINTRESOURCEW(IDI_FONTAB));
+    windowClass.lpszMenuName = menu.c_str();
     windowClass.hIconSm = static_cast<HICON>(
-        LoadImageA(module, MAKEINTRESOURCEA(IDI_FILE), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+        LoadImageW(module, MAKEINTRESOURCEW(IDI_FILE), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
     return windowClass;
 }
 
-void setStatusText(const char* text) {
-    SendMessageA(hStatusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-}
-
 // The open font's path as it was opened: the question about its edits names it.
-std::string fontPath;
+std::wstring fontPath;
 
 } // namespace
+
+void setStatusText(const std::string& text) {
+    SendMessageW(hStatusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide(text).c_str()));
+}
 
 void noteFontEdited() {
     HWND main = hBaseWindow ? GetParent(hBaseWindow) : nullptr;
@@ -77,7 +79,7 @@ void noteFontEdited() {
     std::string title = kTitle;
     if (otf && otf->hasUnsavedEdits())
         title += " *";
-    SetWindowTextA(main, title.c_str());
+    setText(main, title);
 }
 
 namespace {
@@ -85,15 +87,15 @@ namespace {
 void onCreate(HWND hwnd) {
     InitCommonControls();
     registerBaseWindowClass(); // already registered by an earlier main window: fine
-    hBaseWindow = CreateWindowExA(0, kBaseWindowClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd,
-                                  nullptr, GetModuleHandleA(nullptr), nullptr);
-    hStatusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_BOTTOM, nullptr,
+    hBaseWindow = CreateWindowExW(0, wide(kBaseWindowClass).c_str(), L"", WS_CHILD | WS_VISIBLE, 0,
+                                  0, 0, 0, hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+    hStatusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_BOTTOM, nullptr,
                                      hwnd, kStatusBarId);
     DragAcceptFiles(hwnd, TRUE);
 }
 
 void onSize(WPARAM wParam, LPARAM lParam) {
-    SendMessageA(hStatusBar, WM_SIZE, wParam, lParam); // it docks itself at the bottom
+    SendMessageW(hStatusBar, WM_SIZE, wParam, lParam); // it docks itself at the bottom
     RECT status = {};
     GetClientRect(hStatusBar, &status);
     MoveWindow(hBaseWindow, 0, 0, LOWORD(lParam), HIWORD(lParam) - status.bottom, TRUE);
@@ -102,7 +104,7 @@ void onSize(WPARAM wParam, LPARAM lParam) {
 // True once the open font is in the file the user chose.
 bool writeOutFont(HWND hwnd) {
     storePaneEdits();
-    std::optional<std::string> path = askFontToWriteOut(hwnd, otf && otf->isCollection());
+    std::optional<std::wstring> path = askFontToWriteOut(hwnd, otf && otf->isCollection());
     if (!path)
         return false;
     // With no font open nothing is written and nothing is said.
@@ -110,7 +112,7 @@ bool writeOutFont(HWND hwnd) {
         return false;
     const bool written = writeFontFile(path->c_str(), fileLength, fileImage.get(), otf.get());
     if (!written)
-        MessageBoxA(hwnd, "ファイルを書き出すことができません。", "Error", MB_ICONERROR);
+        showMessage(hwnd, "ファイルを書き出すことができません。", "Error", MB_ICONERROR);
     noteFontEdited();
     return written;
 }
@@ -122,9 +124,10 @@ bool mayLeaveFont(HWND hwnd) {
     storePaneEdits();
     if (!otf || !otf->hasUnsavedEdits())
         return true;
-    const std::string question =
-        std::string(fileNamePart(fontPath.c_str())) + " への変更を保存しますか？";
-    switch (MessageBoxA(hwnd, question.c_str(), "fontab", MB_ICONWARNING | MB_YESNOCANCEL)) {
+    const std::wstring question =
+        fileNamePart(fontPath.c_str()) + wide(" への変更を保存しますか？");
+    switch (MessageBoxW(hwnd, question.c_str(), wide("fontab").c_str(),
+                        MB_ICONWARNING | MB_YESNOCANCEL)) {
     case IDYES:
         return writeOutFont(hwnd);
     case IDNO:
@@ -138,23 +141,23 @@ bool mayLeaveFont(HWND hwnd) {
 void openFont(HWND hwnd) {
     if (!mayLeaveFont(hwnd))
         return;
-    std::optional<std::string> path = askFontToOpen(hwnd);
+    std::optional<std::wstring> path = askFontToOpen(hwnd);
     if (path)
-        SendMessageA(hwnd, WM_COMMAND, kCmdLoadFont, reinterpret_cast<LPARAM>(path->c_str()));
+        SendMessageW(hwnd, WM_COMMAND, kCmdLoadFont, reinterpret_cast<LPARAM>(path->c_str()));
 }
 
 // One file dropped opens as through File -> open; two or more, or a folder,
 // change nothing. The drop is released whatever it held.
 void onDropFiles(HWND hwnd, HDROP drop) {
-    std::optional<std::string> path = droppedFilePath(drop);
+    std::optional<std::wstring> path = droppedFilePath(drop);
     DragFinish(drop);
     if (path && mayLeaveFont(hwnd))
-        SendMessageA(hwnd, WM_COMMAND, kCmdLoadFont, reinterpret_cast<LPARAM>(path->c_str()));
+        SendMessageW(hwnd, WM_COMMAND, kCmdLoadFont, reinterpret_cast<LPARAM>(path->c_str()));
 }
 
 // The open font, if any, is replaced only by a font that has opened: a file
 // that fails leaves it, its edits, the tree and the pane as they were.
-void loadFont(HWND hwnd, const char* path) {
+void loadFont(HWND hwnd, const wchar_t* path) {
     setStatusText("ファイルを読み込んでいます...");
     FileImage newImage;
     std::unique_ptr<OTF> newOtf;
@@ -167,10 +170,10 @@ void loadFont(HWND hwnd, const char* path) {
         otf = std::move(newOtf);
         fileLength = newLength;
         fontPath = path;
-        SendMessageA(hBaseWindow, WM_COMMAND, kCmdFontLoaded, reinterpret_cast<LPARAM>(path));
+        SendMessageW(hBaseWindow, WM_COMMAND, kCmdFontLoaded, reinterpret_cast<LPARAM>(path));
         noteFontEdited();
     } else {
-        MessageBoxA(GetParent(hwnd), "ファイルを開くことができません。", "Error", MB_ICONERROR);
+        showMessage(GetParent(hwnd), "ファイルを開くことができません。", "Error", MB_ICONERROR);
     }
     setStatusText("");
 }
@@ -184,16 +187,16 @@ void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
         writeOutFont(hwnd);
         break;
     case IDM_QUIT:
-        SendMessageA(hwnd, WM_CLOSE, 0, 0);
+        SendMessageW(hwnd, WM_CLOSE, 0, 0);
         break;
     case IDM_ABOUT:
         showAboutBox(hwnd);
         break;
     case IDM_REMOVE: // the tree's selected table
-        SendMessageA(hBaseWindow, WM_COMMAND, IDM_REMOVE, 0);
+        SendMessageW(hBaseWindow, WM_COMMAND, IDM_REMOVE, 0);
         break;
     case kCmdLoadFont:
-        loadFont(hwnd, reinterpret_cast<const char*>(lParam));
+        loadFont(hwnd, reinterpret_cast<const wchar_t*>(lParam));
         break;
     default:
         break;
@@ -210,13 +213,18 @@ void onDestroy() {
 } // namespace
 
 ATOM registerWindowClasses() {
-    std::vector<WNDCLASSEXA> classes = {mainClass(),
-                                        paneClass(kPlaceholderPaneClass, nopWindowProc)};
+    // The names outlive the registrations that point to them.
+    std::vector<std::pair<std::wstring, WNDPROC>> panes = {
+        {wide(kPlaceholderPaneClass), nopWindowProc}};
     for (const TablePane& pane : tablePanes)
-        classes.push_back(paneClass(pane.className, pane.procedure));
+        panes.emplace_back(wide(pane.className), pane.procedure);
+    const std::wstring mainName = wide(kMainClass), menu = wide("MENU1");
+    std::vector<WNDCLASSEXW> classes = {mainClass(mainName, menu)};
+    for (const auto& [name, procedure] : panes)
+        classes.push_back(paneClass(name, procedure));
     ATOM last = 0;
-    for (const WNDCLASSEXA& windowClass : classes) {
-        last = RegisterClassExA(&windowClass);
+    for (const WNDCLASSEXW& windowClass : classes) {
+        last = RegisterClassExW(&windowClass);
         if (last == 0)
             return 0;
     }
@@ -224,9 +232,10 @@ ATOM registerWindowClasses() {
 }
 
 HWND createMainWindow(int nCmdShow) {
-    HWND hwnd = CreateWindowExA(0, kMainClass, kTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
+    HWND hwnd =
+        CreateWindowExW(0, wide(kMainClass).c_str(), wide(kTitle).c_str(), WS_OVERLAPPEDWINDOW,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                        nullptr, GetModuleHandleW(nullptr), nullptr);
     if (hwnd != nullptr) {
         ShowWindow(hwnd, nCmdShow);
         UpdateWindow(hwnd);
@@ -259,6 +268,6 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         PostQuitMessage(0);
         return 0;
     default:
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }

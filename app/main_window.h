@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 // The open font: both null, and fileLength 0, while no font is open.
 extern FileImage fileImage;
@@ -16,6 +17,9 @@ extern std::unique_ptr<OTF> otf;
 
 extern HWND hBaseWindow;
 extern HWND hStatusBar;
+
+// The status bar's one part.
+void setStatusText(const std::string& text);
 
 // Called after every change a pane or command stores into the open font: the
 // main window's title then says whether there are unsaved edits.

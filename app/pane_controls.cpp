@@ -1,5 +1,7 @@
 #include "app/pane_controls.h"
 
+#include "app/wide_text.h"
+
 namespace {
 
 constexpr int kPaneFontHeight = 12;
@@ -8,16 +10,17 @@ constexpr char kPaneFontFace[] = "ＭＳ Ｐゴシック";
 } // namespace
 
 HFONT createPaneFont() {
-    return CreateFontA(kPaneFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+    return CreateFontW(kPaneFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
-                       VARIABLE_PITCH | FF_DONTCARE, kPaneFontFace);
+                       VARIABLE_PITCH | FF_DONTCARE, wide(kPaneFontFace).c_str());
 }
 
 HWND createPaneControl(HWND pane, HFONT font, const char* className, const char* text, DWORD style,
                        PanePlace place, DWORD exStyle) {
-    HWND control = CreateWindowExA(exStyle, className, text, style, place.x, place.y, place.width,
-                                   place.height, pane, nullptr, GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+    HWND control = CreateWindowExW(exStyle, wide(className).c_str(), wide(text).c_str(), style,
+                                   place.x, place.y, place.width, place.height, pane, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
     return control;
 }
 

@@ -8,7 +8,7 @@ struct PanePlace {
     int x, y, width, height;
 };
 
-// The pane font: 12 pixels, MS P Gothic, Shift-JIS. The pane that creates it
+// The pane font: 12 pixels, MS P Gothic, the Shift-JIS character set. The pane that creates it
 // deletes it when it is destroyed.
 HFONT createPaneFont();
 

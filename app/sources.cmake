@@ -2,11 +2,11 @@
 # the executable, fontab.exe.
 add_library(fontab_app STATIC
   ${PROJECT_SOURCE_DIR}/app/about_box.cpp
-  ${PROJECT_SOURCE_DIR}/app/ansi_path.cpp
   ${PROJECT_SOURCE_DIR}/app/base_window.cpp
   ${PROJECT_SOURCE_DIR}/app/command_line.cpp
   ${PROJECT_SOURCE_DIR}/app/dropped_file.cpp
   ${PROJECT_SOURCE_DIR}/app/file_dialogs.cpp
+  ${PROJECT_SOURCE_DIR}/app/list_view.cpp
   ${PROJECT_SOURCE_DIR}/app/main_window.cpp
   ${PROJECT_SOURCE_DIR}/app/modal_dialog.cpp
   ${PROJECT_SOURCE_DIR}/app/pane_controls.cpp
@@ -15,6 +15,7 @@ add_library(fontab_app STATIC
   ${PROJECT_SOURCE_DIR}/app/splitter.cpp
   ${PROJECT_SOURCE_DIR}/app/startup.cpp
   ${PROJECT_SOURCE_DIR}/app/table_removal.cpp
+  ${PROJECT_SOURCE_DIR}/app/wide_text.cpp
   ${PROJECT_SOURCE_DIR}/tables/gasp/gasp_pane.cpp
   ${PROJECT_SOURCE_DIR}/tables/gasp/gasp_setting_dialog.cpp
   ${PROJECT_SOURCE_DIR}/tables/hhea/hhea_pane.cpp

@@ -1,20 +1,18 @@
 #include "app/startup.h"
 
-#include "app/ansi_path.h"
-
 #include <windows.h>
 
-std::optional<std::string> startupPath(int argc, const wchar_t* const* argv) {
-    if (argc != 2 || argv == nullptr)
+std::optional<std::wstring> startupPath(int argc, const wchar_t* const* argv) {
+    if (argc != 2 || argv == nullptr || argv[1] == nullptr)
         return std::nullopt;
-    return ansiPath(argv[1]);
+    return std::wstring(argv[1]);
 }
 
 int runMessageLoop() {
     MSG msg = {};
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return static_cast<int>(msg.wParam);
 }

@@ -6,8 +6,8 @@
 #include <string>
 
 // The font to open at start: the only argument after the program's own path,
-// through ansiPath, as a dropped file. No argument, or two and more, open nothing.
-std::optional<std::string> startupPath(int argc, const wchar_t* const* argv);
+// as it comes. No argument, or two and more, open nothing.
+std::optional<std::wstring> startupPath(int argc, const wchar_t* const* argv);
 
 // Dispatches the thread's messages until WM_QUIT and returns its exit code.
 int runMessageLoop();

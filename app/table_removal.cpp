@@ -3,6 +3,7 @@
 #include "app/base_window.h"
 #include "app/main_window.h"
 #include "app/sharing_text.h"
+#include "app/wide_text.h"
 #include "res/resource.h"
 
 #include <string>
@@ -18,9 +19,8 @@ std::vector<size_t> askFontsToRemoveFrom(HWND owner, const std::string& tag, siz
     std::vector<std::string> also = otf->removalOf(tag.c_str(), font).tags;
     if (!also.empty())
         also.erase(also.begin()); // the table itself
-    const int answer =
-        MessageBoxA(owner, removalQuestion(tag.c_str(), sharing, also).c_str(), "fontab",
-                    MB_ICONQUESTION | (shared ? MB_YESNOCANCEL : MB_YESNO));
+    const int answer = showMessage(owner, removalQuestion(tag.c_str(), sharing, also), "fontab",
+                                   MB_ICONQUESTION | (shared ? MB_YESNOCANCEL : MB_YESNO));
     if (answer == IDYES)
         return shared ? sharing : std::vector<size_t>{font};
     if (answer == IDNO && shared)
@@ -31,7 +31,7 @@ std::vector<size_t> askFontsToRemoveFrom(HWND owner, const std::string& tag, siz
 } // namespace
 
 bool chooseFromTableMenu(HWND baseWindow, POINT at) {
-    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), "TABLEMENU");
+    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), wide("TABLEMENU").c_str());
     const int chosen = TrackPopupMenu(GetSubMenu(menu, 0), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x,
                                       at.y, 0, baseWindow, nullptr);
     DestroyMenu(menu);
@@ -45,14 +45,14 @@ void removeTableItem(HWND baseWindow, HTREEITEM item) {
     const std::string tag = treeItemText(item);
     const size_t font = treeItemFont(item);
     if (!OTF::isRemovable(tag.c_str())) {
-        MessageBoxA(owner, "このテーブルは削除できません。", "Error", MB_ICONERROR);
+        showMessage(owner, "このテーブルは削除できません。", "Error", MB_ICONERROR);
         return;
     }
     // A shared table is refused when any font sharing it cannot do without it.
     for (size_t sharing : otf->fontsSharing(tag.c_str(), font)) {
         const std::string neededBy = otf->removalOf(tag.c_str(), sharing).refusedFor;
         if (!neededBy.empty()) {
-            MessageBoxA(owner, removalRefusal(neededBy).c_str(), "Error", MB_ICONERROR);
+            showMessage(owner, removalRefusal(neededBy), "Error", MB_ICONERROR);
             return;
         }
     }

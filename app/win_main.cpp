@@ -18,9 +18,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int nCmdShow) {
 
     CommandLine commandLine;
     // Lives until WinMain returns: the posted command points into it.
-    std::optional<std::string> path = startupPath(commandLine.count(), commandLine.arguments());
+    std::optional<std::wstring> path = startupPath(commandLine.count(), commandLine.arguments());
     if (path)
-        PostMessageA(mainWindow, WM_COMMAND, kCmdLoadFont, reinterpret_cast<LPARAM>(path->c_str()));
+        PostMessageW(mainWindow, WM_COMMAND, kCmdLoadFont, reinterpret_cast<LPARAM>(path->c_str()));
 
     int exitCode = runMessageLoop();
     freeFontFile(fileImage, otf);

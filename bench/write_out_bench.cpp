@@ -31,6 +31,15 @@
 
 namespace {
 
+// The bench's own paths come from its ANSI command line; the program's file
+// operations take them as Windows spells them.
+std::wstring widePath(const char* path) {
+    const int units = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(std::max(units, 1)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path, -1, wide.data(), units);
+    return wide.c_str();
+}
+
 double seconds() {
     LARGE_INTEGER frequency, now;
     QueryPerformanceFrequency(&frequency);
@@ -56,7 +65,7 @@ bool openEditWriteOut(const char* font, const char* target, int32_t& length, Edi
     const double start = seconds();
     FileImage image;
     std::unique_ptr<OTF> otf;
-    length = loadFontFile(font, image, otf);
+    length = loadFontFile(widePath(font).c_str(), image, otf);
     if (length == 0)
         return false;
     const double loaded = seconds();
@@ -64,7 +73,7 @@ bool openEditWriteOut(const char* font, const char* target, int32_t& length, Edi
         storeWeightPosition(*os2, 7);
     times.fonts = otf->fonts.size();
     const double edited = seconds();
-    bool written = writeFontFile(target, length, image.get(), otf.get());
+    bool written = writeFontFile(widePath(target).c_str(), length, image.get(), otf.get());
     const double writtenOut = seconds();
     freeFontFile(image, otf);
     times.whole = seconds() - start;
@@ -79,14 +88,15 @@ bool openRemoveWriteOut(const char* font, const char* target, double& whole) {
     const double start = seconds();
     FileImage image;
     std::unique_ptr<OTF> otf;
-    const int32_t length = loadFontFile(font, image, otf);
+    const int32_t length = loadFontFile(widePath(font).c_str(), image, otf);
     if (length == 0)
         return false;
     bool removed = false;
     for (const TableRecord& record : otf->fonts.at(0).tableRecords)
         if (!removed && OTF::isRemovable(record.tag))
             removed = otf->removeTable(record.tag, 0);
-    bool written = removed && writeFontFile(target, length, image.get(), otf.get());
+    bool written =
+        removed && writeFontFile(widePath(target).c_str(), length, image.get(), otf.get());
     freeFontFile(image, otf);
     whole = seconds() - start;
     return written;
@@ -98,9 +108,9 @@ bool openRenameWriteOut(const char* font, const char* target, double& whole) {
     const double start = seconds();
     FileImage image;
     std::unique_ptr<OTF> otf;
-    const int32_t length = loadFontFile(font, image, otf);
+    const int32_t length = loadFontFile(widePath(font).c_str(), image, otf);
     bool written = length != 0 && renameFirstFont(*otf) &&
-                   writeFontFile(target, length, image.get(), otf.get());
+                   writeFontFile(widePath(target).c_str(), length, image.get(), otf.get());
     freeFontFile(image, otf);
     whole = seconds() - start;
     return written;

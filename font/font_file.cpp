@@ -14,25 +14,25 @@ namespace {
 
 constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;
 
-// The folder part of an ANSI path, "." for a bare file name.
-std::string folderOf(const char* path) {
-    const char* folderEnd = fileNamePart(path);
-    return folderEnd == path ? std::string(".") : std::string(path, folderEnd);
+// The folder part of a path, "." for a bare file name.
+std::wstring folderOf(const wchar_t* path) {
+    const wchar_t* folderEnd = fileNamePart(path);
+    return folderEnd == path ? std::wstring(L".") : std::wstring(path, folderEnd);
 }
 
 // Asked explicitly: an administrator's process may open a read-only file for
 // writing, yet a read-only font must not be opened or replaced.
-bool isReadOnly(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
+bool isReadOnly(const wchar_t* path) {
+    DWORD attributes = GetFileAttributesW(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
 // A target that exists but cannot be written (read-only, or held open by
 // another handle) must not be replaced behind its holder's back.
-bool targetIsWritable(const char* path) {
+bool targetIsWritable(const wchar_t* path) {
     if (isReadOnly(path))
         return false;
-    FileHandle target(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    FileHandle target(CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_ARCHIVE, nullptr));
     return target.isOpen() || GetLastError() == ERROR_FILE_NOT_FOUND;
 }
@@ -41,8 +41,8 @@ bool targetIsWritable(const char* path) {
 // (the tables as read) written straight from the image.
 class FileSink : public ByteSink {
   public:
-    explicit FileSink(const char* path)
-        : file_(CreateFileA(path, kReadWrite, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE,
+    explicit FileSink(const wchar_t* path)
+        : file_(CreateFileW(path, kReadWrite, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE,
                             nullptr)) {
         buffer_.reserve(kBufferSize);
     }
@@ -57,7 +57,9 @@ class FileSink : public ByteSink {
         return true;
     }
     // Everything on the disk and the file closed.
-    bool finish() { return file_.isOpen() && flush() && FlushFileBuffers(file_.get()) && file_.close(); }
+    bool finish() {
+        return file_.isOpen() && flush() && FlushFileBuffers(file_.get()) && file_.close();
+    }
 
   private:
     static constexpr size_t kBufferSize = 64 * 1024;
@@ -81,18 +83,18 @@ class FileSink : public ByteSink {
     std::vector<uint8_t> buffer_;
 };
 
-bool writeWholeFile(const char* path, const OTF& otf, const uint8_t* image, size_t length) {
+bool writeWholeFile(const wchar_t* path, const OTF& otf, const uint8_t* image, size_t length) {
     FileSink sink(path);
     return writeOut(otf, image, length, sink) && sink.finish();
 }
 
 } // namespace
 
-int32_t loadFontFile(const char* path, FileImage& image, std::unique_ptr<OTF>& otf) {
+int32_t loadFontFile(const wchar_t* path, FileImage& image, std::unique_ptr<OTF>& otf) {
     if (isReadOnly(path))
         return 0;
     FileHandle file(
-        CreateFileA(path, kReadWrite, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_ARCHIVE, nullptr));
+        CreateFileW(path, kReadWrite, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_ARCHIVE, nullptr));
     if (!file.isOpen())
         return 0;
     LARGE_INTEGER size;
@@ -113,18 +115,18 @@ int32_t loadFontFile(const char* path, FileImage& image, std::unique_ptr<OTF>& o
     return static_cast<int32_t>(length);
 }
 
-bool writeFontFile(const char* path, int32_t length, const uint8_t* image, OTF* otf) {
+bool writeFontFile(const wchar_t* path, int32_t length, const uint8_t* image, OTF* otf) {
     if (otf == nullptr || image == nullptr || length <= 0)
         return false;
 
     if (!targetIsWritable(path))
         return false;
-    char temporary[MAX_PATH];
-    if (GetTempFileNameA(folderOf(path).c_str(), "fab", 0, temporary) == 0)
+    wchar_t temporary[MAX_PATH];
+    if (GetTempFileNameW(folderOf(path).c_str(), L"fab", 0, temporary) == 0)
         return false;
     if (!writeWholeFile(temporary, *otf, image, static_cast<size_t>(length)) ||
-        !MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temporary);
+        !MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(temporary);
         return false;
     }
     otf->markWritten();

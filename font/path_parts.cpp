@@ -1,14 +1,9 @@
 #include "font/path_parts.h"
 
-#include <windows.h>
-
-const char* fileNamePart(const char* path) {
-    const char* part = path;
-    for (const char* p = path; *p != '\0';) {
-        char c = *p;
-        p = CharNextA(p);
-        if (c == ':' || c == '\\' || c == '/')
-            part = p;
-    }
+const wchar_t* fileNamePart(const wchar_t* path) {
+    const wchar_t* part = path;
+    for (const wchar_t* p = path; *p != L'\0'; ++p)
+        if (*p == L':' || *p == L'\\' || *p == L'/')
+            part = p + 1;
     return part;
 }

@@ -1,6 +1,6 @@
-// Parts of an ANSI path (Win32: walked with CharNextA, so that the second byte
-// of a double-byte character is never taken for a separator).
+// Parts of a path as Windows spells it (UTF-16): no unit of another
+// character, a surrogate included, is ever taken for a separator.
 #pragma once
 
 // The last component of path: the position after its last ':', '\\' or '/'.
-const char* fileNamePart(const char* path);
+const wchar_t* fileNamePart(const wchar_t* path);

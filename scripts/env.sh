@@ -16,13 +16,15 @@ fail() {
 }
 
 # wine_env PREFIX: the environment every Wine program of fontab runs in: the
-# Japanese locale (ANSI code page 932), no Mono or Gecko, no debug output.
+# Japanese locale (ANSI code page 932), or the one FONTAB_LOCALE names (such as
+# en_US.UTF-8, code page 1252), no Mono or Gecko, no debug output.
 # Where qemu-i386 runs the 32-bit programs (see setup), it gives them the 2 GB
 # a 32-bit Windows program has: with the whole 4 GB, Wine spends a minute at
 # every start probing the upper half 64 KB at a time.
 wine_env() {
   export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 QEMU_RESERVED_VA=0x7fff0000
+  local locale=${FONTAB_LOCALE:-ja_JP.UTF-8}
+  export LANG=$locale LC_ALL=$locale QEMU_RESERVED_VA=0x7fff0000
 }
 
 # wine_loader [PROGRAM]: the Wine loader to start PROGRAM with: the 32-bit one

@@ -1,6 +1,8 @@
 #include "tables/gasp/gasp_pane.h"
 
 #include "app/base_window.h"
+#include "app/list_view.h"
+#include "app/wide_text.h"
 #include "app/modal_dialog.h"
 #include "font/table_tags.h"
 #include "tables/gasp/gasp_range_edit.h"
@@ -25,11 +27,7 @@ constexpr int kListLeft = 16;
 constexpr int kListTop = 80;
 constexpr int kListMargin = 16;
 
-struct Column {
-    const char* title;
-    int width;
-};
-constexpr Column kColumns[] = {
+constexpr ListColumn kColumns[] = {
     {"サイズ（PPEM）", 90},
     {"サイズ（Pt）", 90},
     {"ヒンティング", 80},
@@ -47,33 +45,8 @@ std::string sizeText(uint32_t size, uint16_t ppem) {
     return ppem == kGaspLastRange ? kInfinity : std::to_string(size);
 }
 
-void setCell(HWND list, int row, int column, const std::string& text) {
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
 void onCreate(HWND pane) {
-    hGaspList = CreateWindowExA(
-        WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-        WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER, 0, 0, 0, 0, pane,
-        reinterpret_cast<HMENU>(kGaspListId), GetModuleHandleA(nullptr), nullptr);
-    LRESULT extended = SendMessageA(hGaspList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
-    SendMessageA(hGaspList, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
-                 extended | LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT);
-    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
-        LVCOLUMNA column = {};
-        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.fmt = LVCFMT_LEFT;
-        column.cx = kColumns[i].width;
-        column.pszText = const_cast<char*>(kColumns[i].title);
-        column.iSubItem = i;
-        SendMessageA(hGaspList, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
-                     reinterpret_cast<LPARAM>(&column));
-    }
+    hGaspList = createListView(pane, kGaspListId, 0, kColumns, std::size(kColumns));
     if (gaspHeader* table = openGaspTable())
         fillGaspList(hGaspList, table->ranges);
 }
@@ -100,7 +73,7 @@ void editRange(HWND pane, int row) {
         return;
     switch (replaceGaspRange(table->ranges, oldPPEM, confirmed)) {
     case GaspEditResult::duplicate:
-        MessageBoxA(pane, kDuplicateRange, "Error", MB_ICONERROR);
+        showMessage(pane, kDuplicateRange, "Error", MB_ICONERROR);
         return;
     case GaspEditResult::missing:
         return;
@@ -124,19 +97,13 @@ void onNotify(HWND pane, LPARAM lParam) {
 } // namespace
 
 void fillGaspList(HWND list, const std::map<uint16_t, uint16_t>& ranges) {
-    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
     int row = 0;
     for (const auto& [ppem, behavior] : ranges) {
-        std::string size = sizeText(ppem, ppem);
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT;
-        item.iItem = row;
-        item.iSubItem = 0;
-        item.pszText = const_cast<char*>(size.c_str());
-        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        setCell(list, row, 1, sizeText(gaspPPEMToPoints(ppem), ppem));
-        setCell(list, row, 2, (behavior & GASP_GRIDFIT) != 0 ? kOn : kOff);
-        setCell(list, row, 3, (behavior & GASP_DOGRAY) != 0 ? kOn : kOff);
+        setListCell(list, row, 0, sizeText(ppem, ppem), true);
+        setListCell(list, row, 1, sizeText(gaspPPEMToPoints(ppem), ppem));
+        setListCell(list, row, 2, std::string((behavior & GASP_GRIDFIT) != 0 ? kOn : kOff));
+        setListCell(list, row, 3, std::string((behavior & GASP_DOGRAY) != 0 ? kOn : kOff));
         ++row;
     }
 }
@@ -154,8 +121,8 @@ LRESULT CALLBACK gaspWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_DESTROY: // nothing may reach the list once it is gone
         hGaspList = nullptr;
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     default:
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }

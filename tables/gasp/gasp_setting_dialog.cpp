@@ -1,5 +1,6 @@
 #include "tables/gasp/gasp_setting_dialog.h"
 
+#include "app/wide_text.h"
 #include "app/modal_dialog.h"
 #include "res/resource.h"
 #include "tables/gasp/gasp_range_edit.h"
@@ -10,11 +11,11 @@ constexpr char kInfinity[] = "∞";
 constexpr char kInvalidSize[] = "サイズの値が正しくありません。\n0も無効ですのでご注意ください。";
 
 void setCheck(HWND dialog, int id, bool checked) {
-    SendDlgItemMessageA(dialog, id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendDlgItemMessageW(dialog, id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 bool isChecked(HWND dialog, int id) {
-    return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 // The range as handed in stays in the value until the dialog is confirmed.
@@ -23,7 +24,7 @@ void onInitDialog(HWND dialog) {
     const uint16_t initialPPEM = gaspRangePPEM(range);
     if (initialPPEM == kGaspLastRange) {
         // The last range covers every larger size: its limit is not edited.
-        SetDlgItemTextA(dialog, IDC_GASP_SIZE, kInfinity);
+        SetDlgItemTextW(dialog, IDC_GASP_SIZE, wide(kInfinity).c_str());
         for (int id : {IDC_GASP_SIZE, IDC_GASP_PPEM, IDC_GASP_POINTS})
             EnableWindow(GetDlgItem(dialog, id), FALSE);
     } else {
@@ -43,7 +44,7 @@ bool onConfirm(HWND dialog) {
         typed, isChecked(dialog, IDC_GASP_POINTS), isChecked(dialog, IDC_GASP_GRIDFIT),
         isChecked(dialog, IDC_GASP_DOGRAY), gaspRangePPEM(value));
     if (!range) {
-        MessageBoxA(dialog, kInvalidSize, "Error", MB_ICONERROR);
+        showMessage(dialog, kInvalidSize, "Error", MB_ICONERROR);
         return false;
     }
     value = *range;

@@ -3,6 +3,7 @@
 #include "app/base_window.h"
 #include "app/main_window.h"
 #include "app/pane_controls.h"
+#include "app/wide_text.h"
 #include "tables/head/font_header.h"
 
 #include <commctrl.h>
@@ -84,7 +85,7 @@ const fontHeader* shownHead() {
 }
 
 bool storesInAllFonts() {
-    return hAllFontsBox != nullptr && SendMessageA(hAllFontsBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return hAllFontsBox != nullptr && SendMessageW(hAllFontsBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 std::string numberText(std::optional<int32_t> value) {
@@ -92,15 +93,13 @@ std::string numberText(std::optional<int32_t> value) {
 }
 
 std::string windowText(HWND window) {
-    char text[kFieldTextLimit + 1] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    return utf8(controlText(window));
 }
 
 // Sets a control's text only when it changes, so a field keeps its caret.
 void showText(HWND control, const std::string& text) {
     if (windowText(control) != text)
-        SetWindowTextA(control, text.c_str());
+        setText(control, text);
 }
 
 void showField(size_t index) {
@@ -113,18 +112,16 @@ void showField(size_t index) {
 void showLineHeights() {
     const fontHeader* head = shownHead();
     for (size_t i = 0; i < kLineHeightCount; ++i)
-        SetWindowTextA(
-            hLineHeightTexts[i],
-            lineHeightText(otf ? lineHeight(*otf, hheaPaneFont, kLineHeights[i]) : std::nullopt,
-                           head ? head->unitsPerEm : 0)
-                .c_str());
+        setText(hLineHeightTexts[i],
+                lineHeightText(otf ? lineHeight(*otf, hheaPaneFont, kLineHeights[i]) : std::nullopt,
+                               head ? head->unitsPerEm : 0));
     const bool clips = otf && winMetricsClipGlyphs(*otf, hheaPaneFont);
-    SetWindowTextA(hClipWarning, clips ? kClipWarningText : "");
+    setText(hClipWarning, clips ? kClipWarningText : "");
 }
 
 void showUseTypoMetrics() {
     std::optional<bool> bit = otf ? useTypoMetrics(*otf, hheaPaneFont) : std::nullopt;
-    SendMessageA(hUseTypoMetricsBox, BM_SETCHECK, bit.value_or(false) ? BST_CHECKED : BST_UNCHECKED,
+    SendMessageW(hUseTypoMetricsBox, BM_SETCHECK, bit.value_or(false) ? BST_CHECKED : BST_UNCHECKED,
                  0);
     EnableWindow(hUseTypoMetricsBox, otf && definesUseTypoMetrics(*otf, hheaPaneFont));
 }
@@ -135,7 +132,7 @@ void noteStored(size_t fonts) {
     if (!storesInAllFonts())
         return;
     const std::string text = std::to_string(fonts) + kAppliedText;
-    SendMessageA(hStatusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    setStatusText(text);
 }
 
 std::optional<size_t> fieldIndex(HWND edit) {
@@ -165,7 +162,7 @@ void storeField(HWND edit) {
 void onUseTypoMetricsClicked() {
     if (!otf)
         return;
-    const bool on = SendMessageA(hUseTypoMetricsBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    const bool on = SendMessageW(hUseTypoMetricsBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
     const size_t fonts = storeUseTypoMetrics(*otf, hheaPaneFont, on, storesInAllFonts());
     if (fonts > 0)
         noteStored(fonts);
@@ -181,7 +178,7 @@ void focusNextField(HWND edit, bool backwards) {
         size_t next = (*index + (backwards ? kLineMetricCount - step : step)) % kLineMetricCount;
         if (IsWindowEnabled(hMetricEdits[next])) {
             SetFocus(hMetricEdits[next]);
-            SendMessageA(hMetricEdits[next], EM_SETSEL, 0, -1);
+            SendMessageW(hMetricEdits[next], EM_SETSEL, 0, -1);
             return;
         }
     }
@@ -194,7 +191,7 @@ LRESULT CALLBACK metricFieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM 
     case WM_KEYDOWN:
         if (wParam == VK_RETURN) {
             storeField(edit);
-            SendMessageA(edit, EM_SETSEL, 0, -1);
+            SendMessageW(edit, EM_SETSEL, 0, -1);
             return 0;
         }
         if (wParam == VK_TAB) {
@@ -209,7 +206,7 @@ LRESULT CALLBACK metricFieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM 
     default:
         break;
     }
-    return CallWindowProcA(metricEditProc, edit, message, wParam, lParam);
+    return CallWindowProcW(metricEditProc, edit, message, wParam, lParam);
 }
 
 void createReference(HWND pane) {
@@ -222,9 +219,9 @@ void createReference(HWND pane) {
         *values[i] = createLabel(pane, "", {kLeftValueX, y, kValueWidth, 12});
     }
     const fontHeader* head = shownHead();
-    SetWindowTextA(hUnitsPerEmText, head ? std::to_string(head->unitsPerEm).c_str() : "");
-    SetWindowTextA(hYMaxText, head ? std::to_string(head->yMax).c_str() : "");
-    SetWindowTextA(hYMinText, head ? std::to_string(head->yMin).c_str() : "");
+    setText(hUnitsPerEmText, head ? std::to_string(head->unitsPerEm) : "");
+    setText(hYMaxText, head ? std::to_string(head->yMax) : "");
+    setText(hYMinText, head ? std::to_string(head->yMin) : "");
 }
 
 // The eight fields in their order, each with its OpenType name before it.
@@ -239,9 +236,9 @@ void createFields(HWND pane) {
                     {row.labelX, row.y + 3, kLabelWidth, 12});
         HWND edit = createControl(pane, "EDIT", "", kEditStyle,
                                   {row.valueX, row.y, kEditWidth, kEditHeight}, WS_EX_CLIENTEDGE);
-        SendMessageA(edit, EM_LIMITTEXT, kFieldTextLimit, 0);
+        SendMessageW(edit, EM_LIMITTEXT, kFieldTextLimit, 0);
         WNDPROC own = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(metricFieldProc)));
+            SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(metricFieldProc)));
         metricEditProc = own; // every field is an EDIT: the same procedure
         hMetricEdits[i] = edit;
         showField(i);
@@ -300,7 +297,7 @@ LRESULT onControlColor(HWND control, HDC dc) {
 void onDestroy() {
     for (HWND edit : hMetricEdits)
         if (edit != nullptr)
-            SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(metricEditProc));
+            SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(metricEditProc));
     metricEditProc = nullptr;
     DeleteObject(hHheaFont);
     hHheaFont = nullptr;
@@ -328,8 +325,8 @@ LRESULT CALLBACK hheaWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return onControlColor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
     case WM_DESTROY:
         onDestroy();
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     default:
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }

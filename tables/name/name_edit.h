@@ -45,6 +45,6 @@ void replaceInNames(NamingTable& table, const std::u16string& find, const std::u
                     NameReplacement& tally);
 
 // The status text after a replacement, and the warning after a store while a
-// family name is too long. Shift-JIS, as all interface text.
+// family name is too long. UTF-8, as all interface text.
 std::string replacementStatus(const NameReplacement& tally);
 extern const char kLongFamilyNameWarning[];

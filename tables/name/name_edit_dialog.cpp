@@ -3,7 +3,7 @@
 #include "app/modal_dialog.h"
 #include "res/resource.h"
 #include "tables/name/name_edit.h"
-#include "tables/name/wide_text.h"
+#include "app/wide_text.h"
 
 const char kPostScriptNameRule[] =
     "PostScript 名は、1〜63 文字の ASCII の印字できる文字（33〜126）で、"
@@ -13,9 +13,9 @@ namespace {
 
 void onInitDialog(HWND dialog) {
     const NameEditRequest& request = dialogValue<NameEditRequest>(dialog);
-    SetDlgItemTextW(dialog, IDC_NAME_ID, interfaceText(request.idText).c_str());
-    SetDlgItemTextW(dialog, IDC_NAME_PLATFORM, interfaceText(request.platformText).c_str());
-    SetDlgItemTextW(dialog, IDC_NAME_LANGUAGE, interfaceText(request.languageText).c_str());
+    SetDlgItemTextW(dialog, IDC_NAME_ID, wide(request.idText).c_str());
+    SetDlgItemTextW(dialog, IDC_NAME_PLATFORM, wide(request.platformText).c_str());
+    SetDlgItemTextW(dialog, IDC_NAME_LANGUAGE, wide(request.languageText).c_str());
     SetDlgItemTextW(dialog, IDC_NAME_TEXT, request.text.c_str());
 }
 
@@ -25,7 +25,7 @@ bool onConfirm(HWND dialog) {
     std::wstring text = controlText(GetDlgItem(dialog, IDC_NAME_TEXT));
     if (request.nameID == kPostScriptNameId && text != request.text &&
         !isPostScriptName(utf16Text(text))) {
-        MessageBoxA(dialog, kPostScriptNameRule, "Error", MB_ICONERROR);
+        showMessage(dialog, kPostScriptNameRule, "Error", MB_ICONERROR);
         return false;
     }
     request.text = std::move(text);

@@ -13,7 +13,7 @@
 constexpr wchar_t kNameEditDialog[] = L"NAMEEDITDLG";
 
 struct NameEditRequest {
-    std::string idText, platformText, languageText; // Shift-JIS
+    std::string idText, platformText, languageText; // UTF-8
     uint16_t nameID = 0;
     std::wstring text;
 };

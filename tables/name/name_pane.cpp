@@ -1,13 +1,14 @@
 #include "tables/name/name_pane.h"
 
 #include "app/base_window.h"
+#include "app/list_view.h"
+#include "app/wide_text.h"
 #include "app/modal_dialog.h"
 #include "font/table_tags.h"
 #include "tables/name/name_edit.h"
 #include "tables/name/name_edit_dialog.h"
 #include "tables/name/name_replace_dialog.h"
 #include "tables/name/name_value_names.h"
-#include "tables/name/wide_text.h"
 
 #include <commctrl.h>
 
@@ -31,11 +32,7 @@ constexpr int kButtonHeight = 24;
 constexpr int kListTop = kMargin + kButtonHeight + 8;
 constexpr int kStringColumn = 3;
 
-struct Column {
-    const char* title;
-    int width;
-};
-constexpr Column kColumns[] = {
+constexpr ListColumn kColumns[] = {
     {"ID", 190},
     {"プラットフォーム / エンコーディング", 190},
     {"言語", 140},
@@ -56,20 +53,6 @@ std::wstring shownText(const NamingRecord& record) {
                     codePage);
 }
 
-void setCell(HWND list, int row, int column, const std::wstring& text, bool insert = false) {
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.iSubItem = column;
-    item.pszText = const_cast<wchar_t*>(text.c_str());
-    SendMessageW(list, insert ? LVM_INSERTITEMW : LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-void setStatus(const std::string& text) {
-    SendMessageA(hStatusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-// Read wide: the narrow length of a Japanese text is not its length in units.
 std::wstring statusText() {
     const LRESULT length = SendMessageW(hStatusBar, SB_GETTEXTLENGTHW, 0, 0);
     std::wstring text(static_cast<size_t>(LOWORD(length)) + 1, L'\0');
@@ -81,37 +64,21 @@ std::wstring statusText() {
 // With neither, a warning shown before goes and any other text stays.
 void showStoreStatus(const std::string& lead, bool familyTooLong) {
     if (!lead.empty() || familyTooLong)
-        setStatus(lead + (familyTooLong ? kLongFamilyNameWarning : ""));
-    else if (statusText() == interfaceText(kLongFamilyNameWarning))
-        setStatus("");
+        setStatusText(lead + (familyTooLong ? kLongFamilyNameWarning : ""));
+    else if (statusText() == wide(kLongFamilyNameWarning))
+        setStatusText("");
 }
 
 void onCreate(HWND pane) {
     HINSTANCE module = GetModuleHandleW(nullptr);
     hNameReplaceButton = CreateWindowExW(
-        0, L"BUTTON", interfaceText(kReplaceButtonText).c_str(),
+        0, L"BUTTON", wide(kReplaceButtonText).c_str(),
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kMargin, kMargin, kButtonWidth,
         kButtonHeight, pane, reinterpret_cast<HMENU>(kNameReplaceButtonId), module, nullptr);
     SendMessageW(hNameReplaceButton, WM_SETFONT,
                  reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    hNameList =
-        CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
-                            LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
-                        0, 0, 0, 0, pane, reinterpret_cast<HMENU>(kNameListId), module, nullptr);
-    SendMessageW(hNameList, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
-                 LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT);
-    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
-        std::wstring title = interfaceText(kColumns[i].title);
-        LVCOLUMNW column = {};
-        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.fmt = LVCFMT_LEFT;
-        column.cx = kColumns[i].width;
-        column.pszText = title.data();
-        column.iSubItem = i;
-        SendMessageW(hNameList, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i),
-                     reinterpret_cast<LPARAM>(&column));
-    }
+    hNameList = createListView(pane, kNameListId, WS_TABSTOP | LVS_SHOWSELALWAYS, kColumns,
+                               std::size(kColumns));
     if (NamingTable* table = openNameTable())
         fillNameList(hNameList, *table);
     else
@@ -144,10 +111,10 @@ void editRecord(HWND pane, int row) {
         return;
     switch (storeName(*table, index, utf16Text(request.text))) {
     case NameEdit::tooLarge:
-        MessageBoxA(pane, kTableTooLarge, "Error", MB_ICONERROR);
+        showMessage(pane, kTableTooLarge, "Error", MB_ICONERROR);
         return;
     case NameEdit::badPostScriptName: // the dialog keeps these back
-        MessageBoxA(pane, kPostScriptNameRule, "Error", MB_ICONERROR);
+        showMessage(pane, kPostScriptNameRule, "Error", MB_ICONERROR);
         return;
     case NameEdit::unchanged:
     case NameEdit::readOnly:
@@ -157,7 +124,7 @@ void editRecord(HWND pane, int row) {
     }
     noteFontEdited();
     renameFontItems();
-    setCell(hNameList, row, kStringColumn, shownText(table->records[index]));
+    setListCell(hNameList, row, kStringColumn, shownText(table->records[index]));
     showStoreStatus("", familyNameTooLong(*table));
 }
 
@@ -228,11 +195,10 @@ void fillNameList(HWND list, const NamingTable& table) {
     for (size_t i = 0; i < table.records.size(); ++i) {
         const NamingRecord& record = table.records[i];
         const int row = static_cast<int>(i);
-        setCell(list, row, 0, interfaceText(nameIdText(record.nameID)), true);
-        setCell(list, row, 1,
-                interfaceText(platformEncodingText(record.platformID, record.encodingID)));
-        setCell(list, row, 2, interfaceText(languageText(table, record)));
-        setCell(list, row, kStringColumn, shownText(record));
+        setListCell(list, row, 0, nameIdText(record.nameID), true);
+        setListCell(list, row, 1, platformEncodingText(record.platformID, record.encodingID));
+        setListCell(list, row, 2, languageText(table, record));
+        setListCell(list, row, kStringColumn, shownText(record));
     }
 }
 
@@ -252,8 +218,8 @@ LRESULT CALLBACK nameWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_DESTROY: // nothing may reach the controls once they are gone
         hNameList = hNameReplaceButton = nullptr;
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     default:
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }

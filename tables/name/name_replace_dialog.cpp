@@ -2,7 +2,7 @@
 
 #include "app/modal_dialog.h"
 #include "res/resource.h"
-#include "tables/name/wide_text.h"
+#include "app/wide_text.h"
 
 namespace {
 

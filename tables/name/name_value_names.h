@@ -1,6 +1,6 @@
 // Names under which the name pane shows a record's identity: the meaning of
 // its name ID, its platform and encoding, and its language; and the code page
-// that shows a string that is not UTF-16. Shift-JIS, as all interface text.
+// that shows a string that is not UTF-16. UTF-8, as all interface text.
 #pragma once
 
 #include "tables/name/naming_table.h"

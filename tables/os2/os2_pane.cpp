@@ -2,6 +2,7 @@
 
 #include "app/base_window.h"
 #include "app/pane_controls.h"
+#include "app/wide_text.h"
 #include "font/table_tags.h"
 #include "tables/os2/os2.h"
 #include "tables/os2/os2_edit.h"
@@ -10,7 +11,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstring>
+#include <cstdint>
+#include <string>
 
 OS2* os2Object = nullptr;
 HWND hUsageCombo = nullptr;
@@ -26,7 +28,7 @@ namespace {
 HFONT hOS2Font = nullptr;
 // Scratch space for a name or the vendor ID on its way to a control.
 constexpr size_t kOS2TextBufferSize = 64;
-char os2TextBuffer[kOS2TextBufferSize] = {};
+wchar_t os2TextBuffer[kOS2TextBufferSize] = {};
 
 constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP;
 constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST;
@@ -45,41 +47,40 @@ HWND createControl(HWND pane, const char* className, const char* text, DWORD sty
     return createPaneControl(pane, hOS2Font, className, text, style, place, exStyle);
 }
 
-const char* bufferText(const char* text) {
-    if (text == nullptr)
-        text = "";
-    size_t length = std::min(std::strlen(text), kOS2TextBufferSize - 1);
-    std::memcpy(os2TextBuffer, text, length);
-    os2TextBuffer[length] = '\0';
+const wchar_t* bufferText(const char* text) {
+    const std::wstring shown = wide(text == nullptr ? "" : text);
+    const size_t length = std::min(shown.size(), kOS2TextBufferSize - 1);
+    std::copy_n(shown.begin(), length, os2TextBuffer);
+    os2TextBuffer[length] = L'\0';
     return os2TextBuffer;
 }
 
 // Shows a name, or the empty text for a value that has none.
 void showName(HWND label, const char* name) {
-    SetWindowTextA(label, bufferText(name));
+    SetWindowTextW(label, bufferText(name));
 }
 
 // Appends one item that carries its value; selects it when it is the shown one.
 void addListItem(HWND list, const char* name, LPARAM value, bool selected) {
-    LRESULT index = SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(bufferText(name)));
+    LRESULT index = SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(bufferText(name)));
     if (index < 0)
         return;
-    SendMessageA(list, CB_SETITEMDATA, static_cast<WPARAM>(index), value);
+    SendMessageW(list, CB_SETITEMDATA, static_cast<WPARAM>(index), value);
     if (selected)
-        SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 HWND createTrackbar(HWND pane, Place place) {
-    HWND trackbar = createControl(pane, TRACKBAR_CLASSA, "", kTrackbarStyle, place);
-    SendMessageA(trackbar, TBM_SETRANGEMIN, FALSE, kOS2TrackbarMin);
-    SendMessageA(trackbar, TBM_SETRANGEMAX, FALSE, kOS2TrackbarMax);
-    SendMessageA(trackbar, TBM_SETTICFREQ, 1, 0);
+    HWND trackbar = createControl(pane, "msctls_trackbar32", "", kTrackbarStyle, place);
+    SendMessageW(trackbar, TBM_SETRANGEMIN, FALSE, kOS2TrackbarMin);
+    SendMessageW(trackbar, TBM_SETRANGEMAX, FALSE, kOS2TrackbarMax);
+    SendMessageW(trackbar, TBM_SETTICFREQ, 1, 0);
     return trackbar;
 }
 
 // The member keeps its value whatever position shows it.
 void showPosition(HWND trackbar, int position) {
-    SendMessageA(trackbar, TBM_SETPOS, TRUE, position);
+    SendMessageW(trackbar, TBM_SETPOS, TRUE, position);
 }
 
 void createUsageControls(HWND pane, const OS2* os2) {
@@ -92,9 +93,9 @@ void createUsageControls(HWND pane, const OS2* os2) {
 
     int row = 0;
     for (const NamedValue& option : fsTypeOptionNames) {
-        HWND box = createControl(pane, "BUTTON", bufferText(option.name), kCheckBoxStyle,
+        HWND box = createControl(pane, "BUTTON", option.name, kCheckBoxStyle,
                                  {16, 36 + 20 * row++, 144, 20});
-        SendMessageA(box, BM_SETCHECK, (fsType & option.value) ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(box, BM_SETCHECK, (fsType & option.value) ? BST_CHECKED : BST_UNCHECKED, 0);
         EnableWindow(box, FALSE);
     }
 }
@@ -102,14 +103,14 @@ void createUsageControls(HWND pane, const OS2* os2) {
 void createVendorControls(HWND pane, const OS2* os2) {
     createControl(pane, "STATIC", "ベンダーID：", kLabelStyle, {300, 20, 96, 12});
     hVendorBox = createControl(pane, "EDIT", "", kEditStyle, {370, 16, 64, 16}, WS_EX_CLIENTEDGE);
-    SendMessageA(hVendorBox, EM_LIMITTEXT, kVendorIdLength, 0);
-    // The shown text ends at the first zero byte of the ID.
-    os2TextBuffer[0] = '\0';
-    if (os2) {
-        std::memcpy(os2TextBuffer, os2->achVendID, kVendorIdLength);
-        os2TextBuffer[kVendorIdLength] = '\0';
-    }
-    SetWindowTextA(hVendorBox, os2TextBuffer);
+    SendMessageW(hVendorBox, EM_LIMITTEXT, kVendorIdLength, 0);
+    // The shown text ends at the first zero byte of the ID; each byte is
+    // shown as the character of its own number, whatever the code page.
+    size_t length = 0;
+    for (; os2 && length < kVendorIdLength && os2->achVendID[length] != 0; ++length)
+        os2TextBuffer[length] = static_cast<wchar_t>(os2->achVendID[length]);
+    os2TextBuffer[length] = L'\0';
+    SetWindowTextW(hVendorBox, os2TextBuffer);
     EnableWindow(hVendorBox, FALSE);
 }
 
@@ -172,7 +173,7 @@ OS2* currentOS2() {
 }
 
 int trackbarPosition(HWND trackbar) {
-    return static_cast<int>(SendMessageA(trackbar, TBM_GETPOS, 0, 0));
+    return static_cast<int>(SendMessageW(trackbar, TBM_GETPOS, 0, 0));
 }
 
 // Every scroll code, the drag's included, stores the position at once.
@@ -195,10 +196,10 @@ void onPanoseChosen(HWND list) {
     OS2* os2 = currentOS2();
     if (os2 == nullptr)
         return;
-    LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
+    LRESULT index = SendMessageW(list, CB_GETCURSEL, 0, 0);
     if (index == CB_ERR)
         return;
-    LRESULT value = SendMessageA(list, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+    LRESULT value = SendMessageW(list, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
     if (value == CB_ERR)
         return;
     storePanoseWeight(*os2, value);
@@ -213,7 +214,7 @@ void onDestroy() {
     os2Object = nullptr;
     hUsageCombo = hPanoseCombo = hVendorBox = nullptr;
     hWeightTrackbar = hWeightName = hWidthTrackbar = hWidthName = nullptr;
-    os2TextBuffer[0] = '\0';
+    os2TextBuffer[0] = L'\0';
 }
 
 } // namespace
@@ -237,8 +238,8 @@ LRESULT CALLBACK os2WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         return paintOnPane(reinterpret_cast<HDC>(wParam));
     case WM_DESTROY:
         onDestroy();
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     default:
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }

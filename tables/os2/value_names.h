@@ -1,5 +1,5 @@
 // Names under which the OS/2 pane shows the values of the OS/2 table. The
-// Japanese names are Shift-JIS (code page 932) like all interface text.
+// Japanese names are UTF-8 like all interface text.
 #pragma once
 
 #include <cstdint>

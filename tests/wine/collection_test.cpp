@@ -19,7 +19,7 @@ TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThemWi
             expected.push_back(font + tag);
     EXPECT_EQ(treeTexts(), expected);
     EXPECT_EQ(treeRelative(TVGN_CARET), nullptr) << "nothing selected after a load";
-    EXPECT_EQ(SendMessageA(hTreeView, TVM_GETITEMSTATE,
+    EXPECT_EQ(SendMessageW(hTreeView, TVM_GETITEMSTATE,
                            reinterpret_cast<WPARAM>(treeRelative(TVGN_ROOT)), TVIS_EXPANDED),
               0);
 
@@ -41,9 +41,7 @@ TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThemWi
     moveTrackbar(hWeightTrackbar, 9, {TB_ENDTRACK});
     for (const std::string& font : {f0, f2}) {
         ASSERT_TRUE(selectItem(font + "/gasp"));
-        char text[16] = {};
-        ListView_GetItemText(hGaspList, 0, 0, text, sizeof text);
-        EXPECT_STREQ(text, "9") << font;
+        EXPECT_EQ(cellText(hGaspList, 0, 0), "9") << font;
         ASSERT_TRUE(selectItem(font + "/OS/2"));
         EXPECT_EQ(windowText(hWeightName), "Black") << font;
     }

@@ -14,14 +14,6 @@ std::vector<std::string> fieldsOf(const std::string& line) { // split at tabs
     return fields;
 }
 
-std::wstring fromUtf8(const std::string& text) {
-    std::wstring wide(text.size(), L'\0');
-    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(),
-                                                        static_cast<int>(text.size()), &wide[0],
-                                                        static_cast<int>(wide.size()))));
-    return wide;
-}
-
 // The tree path of font's item and a slash ("0: Name/"); nothing for a single font.
 std::string fontItem(const std::string& font) {
     for (const std::string& path : treeTexts())
@@ -41,12 +33,13 @@ std::string fontItem(const std::string& font) {
 // tables that go with it; "!TAG" must be refused), "replace
 // FIND WITH ALL" (UTF-8), and "write NAME" through the menu.
 TEST(FontToolsWriteOut, PlanWithFileDialog) {
-    const char* folder = std::getenv("FONTAB_WRITE_OUT_DIR");
-    if (folder == nullptr || *folder == '\0')
+    const std::string folder = environment("FONTAB_WRITE_OUT_DIR");
+    if (folder.empty())
         GTEST_SKIP() << "FONTAB_WRITE_OUT_DIR is not set; fonttools_write_out_check.py sets it";
-    std::ifstream plan(std::string(folder) + "\\plan.txt");
+    std::ifstream plan(std::filesystem::path(wide(folder + "\\plan.txt")));
     ASSERT_TRUE(plan.good());
-    Session session;
+    // Fonts are opened from a folder of that name (one the code page may not spell).
+    Session session(environment("FONTAB_SESSION_FOLDER"));
     std::string font; // the font the steps go to; its item, as the tree names it now
     for (std::string line; std::getline(plan, line);) {
         SCOPED_TRACE(line);
@@ -54,7 +47,7 @@ TEST(FontToolsWriteOut, PlanWithFileDialog) {
         auto number = [&f](size_t i) { return std::atoi(f.at(i).c_str()); };
         const std::string item = fontItem(font);
         if (f[0] == "open") {
-            ASSERT_TRUE(session.open(readBytes(std::string(folder) + "\\" + f.at(1)), "", f[1]));
+            ASSERT_TRUE(session.open(readBytes(folder + "\\" + f.at(1)), "", f[1]));
             font = f.size() > 2 ? f[2] : "";
         } else if (f[0] == "os2") {
             ASSERT_TRUE(selectItem(item + "OS/2") && os2Object != nullptr);
@@ -79,10 +72,10 @@ TEST(FontToolsWriteOut, PlanWithFileDialog) {
                       refused);
         } else if (f[0] == "replace") {
             ASSERT_TRUE(selectItem(item + "name"));
-            replace(fromUtf8(f.at(1)), fromUtf8(f.at(2)), number(3) == 1);
+            replace(wide(f.at(1)), wide(f.at(2)), number(3) == 1);
         } else {
             ASSERT_EQ(f[0], "write");
-            const std::string out = std::string(folder) + "\\" + f.at(1);
+            const std::string out = folder + "\\" + f.at(1);
             ModalAnswerer answerer({chooseFile(out)});
             session.program.command(IDM_WRITE);
             pumpMessages();

@@ -178,6 +178,8 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     for option in ["--wine-run", "--state", "--prefix", "--tests"]:
         parser.add_argument(option)
+    parser.add_argument("--first", action="store_true",
+                        help="the first edit alone, by a name the code page cannot spell")
     args = parser.parse_args()
     failures, plan, checks = [], [], []  # checks: (file as read, file written, check)
     flows = []  # (file, package, the font selected, None for a single font, planner of out)
@@ -187,6 +189,10 @@ def main():
         flows.append((path, package, None, lambda out, a=(path, asked, along): plan_removal(*a, out)))
     for path, package, through, steps in RENAMES:
         flows.append((path, package, through, lambda out, a=(path, through, steps): plan_renames(*a, out)))
+    # With --first the file goes by a name the code page of the locale cannot spell (Korean
+    # under 932, Japanese under 1252), opened from and written to folders so named.
+    unspellable = "나눔고딕" if os.environ.get("FONTAB_LOCALE", "ja_JP").startswith("ja_JP") else "明朝"
+    flows = flows[:1] if args.first else flows
     if shutil.which("ots-sanitize") is None:
         failures.append("ots-sanitize is not installed (package opentype-sanitizer)")
     with tempfile.TemporaryDirectory(prefix="fontab-fonttools-") as folder:
@@ -195,16 +201,22 @@ def main():
                 failures.append(f"{path} is not installed (package {package}; scripts/setup)")
                 continue
             extension = os.path.splitext(path)[1]
-            shutil.copyfile(path, os.path.join(folder, f"in{number}{extension}"))
-            steps, outs = planner(f"out{number}{extension}")
-            plan.append(["open", f"in{number}{extension}", "" if through is None else through])
+            name = unspellable if args.first else f"in{number}"
+            shutil.copyfile(path, os.path.join(folder, name + extension))
+            if args.first:
+                os.makedirs(os.path.join(folder, unspellable), exist_ok=True)
+            steps, outs = planner(f"{unspellable}/out-{unspellable}{extension}" if args.first
+                                  else f"out{number}{extension}")
+            plan.append(["open", name + extension, "" if through is None else through])
             plan += steps + [["write", outs[-1][0]]]
             checks += [(path, os.path.join(folder, out), check) for out, check in outs]
         with open(os.path.join(folder, "plan.txt"), "w", encoding="utf-8") as file:
-            file.writelines("\t".join(map(str, step)) + "\n" for step in plan)
+            file.writelines("\t".join(str(field).replace("/", "\\") if step[0] == "write" else str(field)
+                                      for field in step) + "\n" for step in plan)
         run = subprocess.run([args.wine_run, args.state, args.prefix, args.tests,
                               "--gtest_filter=FontToolsWriteOut.*"],
-                             env=dict(os.environ, FONTAB_WRITE_OUT_DIR="Z:" + folder.replace("/", "\\")),
+                             env=dict(os.environ, FONTAB_WRITE_OUT_DIR="Z:" + folder.replace("/", "\\"),
+                                      FONTAB_SESSION_FOLDER=unspellable if args.first else ""),
                              stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                              stderr=subprocess.STDOUT, text=True, errors="replace", timeout=1500)
         print(run.stdout)

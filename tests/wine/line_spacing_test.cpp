@@ -21,7 +21,7 @@ std::string paneState() {
     }
     std::string state = windowText(hUnitsPerEmText) + " " + windowText(hYMaxText) + " " +
                         windowText(hYMinText) + "|" + fields + "|" + enabled + "|" +
-                        (SendMessageA(hUseTypoMetricsBox, BM_GETCHECK, 0, 0) ? "1" : "0") +
+                        (SendMessageW(hUseTypoMetricsBox, BM_GETCHECK, 0, 0) ? "1" : "0") +
                         (IsWindowEnabled(hUseTypoMetricsBox) ? "e" : "d");
     for (HWND height : hLineHeightTexts)
         state += "|" + windowText(height);
@@ -89,9 +89,9 @@ TEST(LineSpacingPane, StoresAFieldWhenLeftRestoresRefusedTextAndSetBackIsAsReadW
     const std::vector<std::string> typed = {"950", "-250", "60", "900", "-300", "40", "800", "330"};
     for (size_t i = 0; i < typed.size(); ++i) {
         SetFocus(hMetricEdits[i]);
-        SetWindowTextA(hMetricEdits[i], typed[i].c_str());
+        setText(hMetricEdits[i], typed[i]);
         if (i == lineGap) // left by Enter; the others for the tree
-            PostMessageA(hMetricEdits[i], WM_KEYDOWN, VK_RETURN, 1);
+            PostMessageW(hMetricEdits[i], WM_KEYDOWN, VK_RETURN, 1);
         else
             SetFocus(hTreeView);
         pumpMessages();
@@ -117,7 +117,7 @@ TEST(LineSpacingPane, StoresAFieldWhenLeftRestoresRefusedTextAndSetBackIsAsReadW
     // Typed and not left: what every reader of the font asks for first stores
     // it, so it is written out from the menu at once; the warning goes.
     SetFocus(hMetricEdits[winAscent]);
-    SetWindowTextA(hMetricEdits[winAscent], "821");
+    setText(hMetricEdits[winAscent], "821");
     storePaneEdits();
     EXPECT_EQ(lineMetric(*otf, 0, LineMetric::usWinAscent), 821);
     const Bytes out = session.writeOut();

@@ -31,9 +31,7 @@ Rows listRows() {
     for (int row = 0; row < ListView_GetItemCount(hGaspList); ++row) {
         std::string line;
         for (int column = 0; column < 4; ++column) {
-            char text[64] = {};
-            ListView_GetItemText(hGaspList, row, column, text, sizeof text);
-            line += (column ? "|" : "") + std::string(text);
+            line += (column ? "|" : "") + cellText(hGaspList, row, column);
         }
         rows.push_back(line);
     }
@@ -159,23 +157,23 @@ Bytes os2With(uint16_t version, uint16_t weight, uint16_t width, uint16_t fsType
 }
 
 std::string selection(HWND list) { // "item data text"; with none, CB_ERR and no text: "-1 "
-    LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
-    char text[256] = {};
-    SendMessageA(list, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
-    return std::to_string(SendMessageA(list, CB_GETITEMDATA, static_cast<WPARAM>(index), 0)) + " " +
-           text;
+    LRESULT index = SendMessageW(list, CB_GETCURSEL, 0, 0);
+    wchar_t text[256] = {};
+    SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    return std::to_string(SendMessageW(list, CB_GETITEMDATA, static_cast<WPARAM>(index), 0)) + " " +
+           utf8(text);
 }
 
 // "weight/width/usage/options/vendor/PANOSE|enabled controls"; positions only when enabled.
 std::string paneState() {
     auto position = [](HWND bar) {
-        return IsWindowEnabled(bar) ? std::to_string(SendMessageA(bar, TBM_GETPOS, 0, 0)) + " "
+        return IsWindowEnabled(bar) ? std::to_string(SendMessageW(bar, TBM_GETPOS, 0, 0)) + " "
                                     : "";
     };
     HWND option = GetWindow(hUsageCombo, GW_HWNDNEXT); // the two check boxes follow the list
     std::string options, enabled;
     for (HWND box : {option, GetWindow(option, GW_HWNDNEXT)})
-        options += SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED ? "1" : "0";
+        options += SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED ? "1" : "0";
     for (HWND control : {hUsageCombo, option, GetWindow(option, GW_HWNDNEXT), hVendorBox,
                          hWeightTrackbar, hWidthTrackbar, hPanoseCombo})
         enabled += IsWindowEnabled(control) ? "1" : "0";

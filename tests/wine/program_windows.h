@@ -9,6 +9,7 @@
 #include "app/placeholder_pane.h"
 #include "app/splitter.h"
 #include "app/startup.h"
+#include "app/wide_text.h"
 #include "font/file_handle.h"
 #include "res/resource.h"
 #include "tables/gasp/gasp_header.h"
@@ -33,6 +34,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -48,10 +50,10 @@
 // cannot end a later modal loop.
 inline void pumpMessages(HWND dialog = nullptr) {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        if (msg.message != WM_QUIT && !(dialog != nullptr && IsDialogMessageA(dialog, &msg))) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (msg.message != WM_QUIT && !(dialog != nullptr && IsDialogMessageW(dialog, &msg))) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
 }
 
@@ -77,7 +79,7 @@ class ProgramWindow {
     }
     HWND handle() const { return window_; }
     void command(int id, LPARAM lParam = 0) {
-        SendMessageA(window_, WM_COMMAND, static_cast<WPARAM>(id), lParam);
+        SendMessageW(window_, WM_COMMAND, static_cast<WPARAM>(id), lParam);
     }
 
   private:
@@ -86,7 +88,7 @@ class ProgramWindow {
 
 inline HTREEITEM treeRelative(UINT relation, HTREEITEM item = nullptr) {
     return reinterpret_cast<HTREEITEM>(
-        SendMessageA(hTreeView, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+        SendMessageW(hTreeView, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
 // Every item depth first with its path: the root's text, then below it
@@ -118,7 +120,7 @@ inline std::vector<std::string> treeTexts() {
 inline bool selectItem(const std::string& path) {
     for (const auto& [text, item] : treeItems())
         if (text == path) {
-            SendMessageA(hTreeView, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+            SendMessageW(hTreeView, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
             pumpMessages();
             return true;
         }
@@ -127,9 +129,9 @@ inline bool selectItem(const std::string& path) {
 }
 
 inline std::string className(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, std::size(name));
+    return utf8(name);
 }
 
 inline std::vector<std::string> paneClasses() { // the base window's children but the tree
@@ -151,9 +153,9 @@ inline RECT rectInParent(HWND child) {
 inline void pressButton(HWND dialog, int id) {
     HWND button = GetDlgItem(dialog, id);
     if (button != nullptr && IsWindowEnabled(button))
-        SendMessageA(button, BM_CLICK, 0, 0);
+        SendMessageW(button, BM_CLICK, 0, 0);
     else
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
 }
 
 // Posted to the focused control, as typed, and handled at once.
@@ -161,21 +163,25 @@ inline void pressKey(HWND dialog, WPARAM key) {
     HWND focus = GetFocus();
     HWND target = focus != nullptr && (focus == dialog || IsChild(dialog, focus)) ? focus : dialog;
     // Repeat count 1; a release adds the previous-state and transition bits.
-    PostMessageA(target, WM_KEYDOWN, key, 1);
-    PostMessageA(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+    PostMessageW(target, WM_KEYDOWN, key, 1);
+    PostMessageW(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
     pumpMessages(dialog);
 }
 
 inline std::string windowText(HWND window) {
-    char text[1024] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    return utf8(controlText(window));
+}
+
+inline std::string cellText(HWND list, int row, int column) {
+    wchar_t text[256] = {};
+    ListView_GetItemText(list, row, column, text, std::size(text));
+    return utf8(text);
 }
 
 inline std::string statusText() {
-    char text[256] = {};
-    SendMessageA(hStatusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-    return text;
+    wchar_t text[256] = {};
+    SendMessageW(hStatusBar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+    return utf8(text);
 }
 
 // Answers the modal windows opened on this thread, in order, each from a pass
@@ -186,7 +192,7 @@ class ModalAnswerer {
     using Step = std::function<void(HWND window)>;
     explicit ModalAnswerer(std::vector<Step> answers) : answers_(std::move(answers)) {
         current_ = this;
-        hook_ = SetWindowsHookExA(WH_CBT, hookProc, nullptr, GetCurrentThreadId());
+        hook_ = SetWindowsHookExW(WH_CBT, hookProc, nullptr, GetCurrentThreadId());
         timer_ = SetTimer(nullptr, 0, 10, tick);
     }
     ModalAnswerer(const ModalAnswerer&) = delete;
@@ -265,9 +271,9 @@ inline Step recordMessageBox(std::vector<MessageBoxSeen>& seen, int button = IDO
             for (auto [icon, flag] : {std::pair{IDI_HAND, MB_ICONERROR},
                                       {IDI_EXCLAMATION, MB_ICONWARNING},
                                       {IDI_QUESTION, MB_ICONQUESTION}})
-                if ((GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
-                    SendMessageA(child, STM_GETICON, 0, 0) ==
-                        reinterpret_cast<LRESULT>(LoadIconA(nullptr, icon)))
+                if ((GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+                    SendMessageW(child, STM_GETICON, 0, 0) ==
+                        reinterpret_cast<LRESULT>(LoadIconW(nullptr, icon)))
                     style |= flag;
         seen.emplace_back(windowText(GetDlgItem(box, 0xFFFF)), windowText(box), style,
                           GetWindow(box, GW_OWNER));
@@ -282,18 +288,18 @@ inline Step chooseFile(const std::string& path,
     return [path, title](HWND dialog) {
         std::string seen = windowText(dialog);
         HWND filter = GetDlgItem(dialog, cmb1);
-        for (LRESULT i = 0; i < SendMessageA(filter, CB_GETCOUNT, 0, 0); ++i) {
-            char text[128] = {};
-            SendMessageA(filter, CB_GETLBTEXT, static_cast<WPARAM>(i),
+        for (LRESULT i = 0; i < SendMessageW(filter, CB_GETCOUNT, 0, 0); ++i) {
+            wchar_t text[128] = {};
+            SendMessageW(filter, CB_GETLBTEXT, static_cast<WPARAM>(i),
                          reinterpret_cast<LPARAM>(text));
-            seen += std::string("|") + text;
+            seen += "|" + utf8(text);
         }
         EXPECT_EQ(seen, title +
                             "|TrueType,OpenType(TrueTypeアウトライン)(*.ttf)|OpenType(*.otf)|"
                             "TrueType/OpenTypeコレクション(*.ttc;*.otc)|対応する全てのフォント");
         // The name box is an edit (edt1) or, in newer layouts, a combo box (cmb13).
         HWND name = GetDlgItem(dialog, edt1);
-        SetWindowTextA(name ? name : GetDlgItem(dialog, cmb13), path.c_str());
+        setText(name ? name : GetDlgItem(dialog, cmb13), path);
         pressButton(dialog, IDOK);
     };
 }
@@ -303,8 +309,7 @@ inline Step chooseFile(const std::string& path,
 inline HGLOBAL dropOf(const std::string& folder, const std::vector<std::wstring>& names) {
     std::wstring list;
     for (const std::wstring& name : names)
-        list += std::wstring(folder.begin(), folder.end()) + (name.empty() ? L"" : L"\\") + name +
-                L'\0';
+        list += wide(folder) + (name.empty() ? L"" : L"\\") + name + L'\0';
     const size_t bytes = (list.size() + 1) * sizeof(wchar_t); // with the closing NUL
     HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
     auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
@@ -316,39 +321,62 @@ inline HGLOBAL dropOf(const std::string& folder, const std::vector<std::wstring>
 
 inline std::vector<std::string> fileNamesIn(const std::string& folder) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(wide(folder + "\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return names;
     do {
-        std::string name = found.cFileName;
+        std::string name = utf8(found.cFileName);
         if (name != "." && name != "..")
             names.push_back(name);
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     std::sort(names.begin(), names.end());
     return names;
 }
 
+// An environment variable as set, whatever the code page; "" when unset.
+inline std::string environment(const char* name) {
+    wchar_t value[4096] = {};
+    GetEnvironmentVariableW(wide(name).c_str(), value, std::size(value));
+    return utf8(value);
+}
+
+// A name that the ANSI code page the tests run under cannot spell (Korean
+// under the Japanese one, Japanese under the others): only a program that
+// speaks UTF-16 to Windows opens a file so named. UTF-8 spells every name.
+inline std::string unspellableName() {
+    return GetACP() == 932 ? "나눔고딕" : "明朝";
+}
+inline bool codePageLacks(const std::string& name) {
+    BOOL lost = FALSE;
+    return GetACP() == CP_UTF8 ||
+           (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide(name).c_str(), -1, nullptr, 0,
+                                nullptr, &lost) > 0 &&
+            lost != FALSE);
+}
+
+// Paths in the tests are UTF-8, and wide at every call.
 class TestFolder {
   public:
-    TestFolder() { // new and empty, under the Windows temp folder
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
+    // New and empty, under the Windows temp folder; its name ends in suffix.
+    explicit TestFolder(const std::string& suffix = "") {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
         static unsigned counter = 0;
         do {
-            path_ = std::string(temp) + "fontab-test-" + std::to_string(GetCurrentProcessId()) +
-                    "-" + std::to_string(++counter);
-        } while (!CreateDirectoryA(path_.c_str(), nullptr));
+            path_ = utf8(temp) + "fontab-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+                    std::to_string(++counter) + suffix;
+        } while (!CreateDirectoryW(wide(path_).c_str(), nullptr));
     }
     TestFolder(const TestFolder&) = delete;
     TestFolder& operator=(const TestFolder&) = delete;
     ~TestFolder() {
         for (const std::string& name : fileNamesIn(path_)) {
-            SetFileAttributesA(file(name).c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(file(name).c_str());
+            SetFileAttributesW(wide(file(name)).c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(wide(file(name)).c_str());
         }
-        RemoveDirectoryA(path_.c_str());
+        RemoveDirectoryW(wide(path_).c_str());
     }
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "\\" + name; }
@@ -358,12 +386,12 @@ class TestFolder {
 };
 
 inline bool writeBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
+    std::ofstream out(std::filesystem::path(wide(path)), std::ios::binary);
     return out.write(reinterpret_cast<const char*>(bytes.data()), bytes.size()).flush().good();
 }
 
 inline Bytes readBytes(const std::string& path) { // empty when it cannot be read
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(std::filesystem::path(wide(path)), std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
@@ -374,8 +402,10 @@ inline std::string brokenWrite(const Bytes& before, const Bytes& after) {
     return rule ? rule : "";
 }
 
-// A test folder and the program, the font written to in.ttf in it and opened.
+// A test folder, its name ending in folderName, and the program, the font
+// written to in.ttf in it and opened.
 struct Session {
+    explicit Session(const std::string& folderName = "") : folder(folderName) {}
     TestFolder folder;
     ProgramWindow program;
     Bytes font;
@@ -385,8 +415,9 @@ struct Session {
               const std::string& name = "in.ttf") {
         if (!writeBytes(folder.file(name), font = bytes))
             return false;
+        const std::wstring path = wide(folder.file(name));
         program.command(kCmdLoadFont, // as start-up and the open dialog do
-                        reinterpret_cast<LPARAM>(folder.file(name).c_str()));
+                        reinterpret_cast<LPARAM>(path.c_str()));
         return otf != nullptr && (item.empty() || (selectItem(item) && hPane != nullptr));
     }
     Bytes writeOut(const char* name = "out.ttf") { // through the menu; empty when not written
@@ -409,8 +440,8 @@ inline void editRow(int row, std::vector<Step> answers, HWND list = hGaspList) {
     ListView_EnsureVisible(list, std::min(row, count - 1), FALSE); // where a user would scroll to
     ListView_GetItemRect(list, std::min(row, count - 1), &bounds, LVIR_BOUNDS);
     LPARAM at = MAKELPARAM(20, row < count ? (bounds.top + bounds.bottom) / 2 : bounds.bottom + 8);
-    SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    SendMessageA(list, WM_LBUTTONUP, 0, at);
+    SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageW(list, WM_LBUTTONUP, 0, at);
     pumpMessages();
     EXPECT_EQ(answerer.answered(), expected) << "row " << row;
 }
@@ -426,7 +457,7 @@ struct Input {
 inline Step answer(const Input& input, int button = IDOK) {
     return [input, button](HWND dialog) {
         if (input.size != nullptr)
-            SetDlgItemTextA(dialog, IDC_GASP_SIZE, input.size);
+            SetDlgItemTextW(dialog, IDC_GASP_SIZE, wide(input.size).c_str());
         if (input.unit != 0)
             pressButton(dialog, input.unit);
         for (auto [id, want] : {std::pair{IDC_GASP_GRIDFIT, input.hinting},
@@ -439,19 +470,19 @@ inline Step answer(const Input& input, int button = IDOK) {
 
 // What a trackbar sends its parent; the position travels only with the thumb codes.
 inline void moveTrackbar(HWND trackbar, int position, std::initializer_list<int> codes) {
-    SendMessageA(trackbar, TBM_SETPOS, TRUE, position);
+    SendMessageW(trackbar, TBM_SETPOS, TRUE, position);
     for (int code : codes) {
         bool thumb = code == TB_THUMBTRACK || code == TB_THUMBPOSITION;
-        SendMessageA(GetParent(trackbar), WM_HSCROLL, MAKEWPARAM(code, thumb ? position : 0),
+        SendMessageW(GetParent(trackbar), WM_HSCROLL, MAKEWPARAM(code, thumb ? position : 0),
                      reinterpret_cast<LPARAM>(trackbar));
     }
 }
 
 inline bool chooseItem(HWND list, LRESULT value) { // picked as the list notifies
-    for (LRESULT i = 0; i < SendMessageA(list, CB_GETCOUNT, 0, 0); ++i)
-        if (SendMessageA(list, CB_GETITEMDATA, static_cast<WPARAM>(i), 0) == value) {
-            SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
-            SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
+    for (LRESULT i = 0; i < SendMessageW(list, CB_GETCOUNT, 0, 0); ++i)
+        if (SendMessageW(list, CB_GETITEMDATA, static_cast<WPARAM>(i), 0) == value) {
+            SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+            SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
                          reinterpret_cast<LPARAM>(list));
             return true;
         }
@@ -461,13 +492,13 @@ inline bool chooseItem(HWND list, LRESULT value) { // picked as the list notifie
 // Types text into an edit field and leaves it for the tree, as a click there would.
 inline void typeIntoField(HWND edit, const std::string& text) {
     SetFocus(edit);
-    SetWindowTextA(edit, text.c_str());
+    setText(edit, text);
     SetFocus(hTreeView);
     pumpMessages();
 }
 
 inline void click(HWND button) {
-    SendMessageA(button, BM_CLICK, 0, 0);
+    SendMessageW(button, BM_CLICK, 0, 0);
     pumpMessages();
 }
 
@@ -485,7 +516,7 @@ inline void replace(const std::wstring& find, const std::wstring& with, bool all
             pressButton(dialog, IDC_NAME_ALL_FONTS);
         pressButton(dialog, IDOK);
     }});
-    SendMessageA(hNameReplaceButton, BM_CLICK, 0, 0);
+    SendMessageW(hNameReplaceButton, BM_CLICK, 0, 0);
     pumpMessages();
     EXPECT_EQ(answerer.answered(), 1);
 }

@@ -21,19 +21,19 @@ const MessageBoxSeen kRefusal = errorBox("このテーブルは削除できま�
 std::vector<std::string> menuItems;
 bool chooseFromMenu = false;
 void CALLBACK answerMenu(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND menu = FindWindowA("#32768", nullptr);
+    HWND menu = FindWindowW(L"#32768", nullptr);
     if (menu == nullptr || !IsWindowVisible(menu))
         return;
     KillTimer(nullptr, timer);
-    HMENU shown = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
+    HMENU shown = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
     for (int i = 0; i < GetMenuItemCount(shown); ++i) {
-        char text[64] = {};
-        GetMenuStringA(shown, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-        menuItems.push_back(text);
+        wchar_t text[64] = {};
+        GetMenuStringW(shown, static_cast<UINT>(i), text, std::size(text), MF_BYPOSITION);
+        menuItems.push_back(utf8(text));
     }
     for (WPARAM key :
          chooseFromMenu ? std::vector<WPARAM>{VK_DOWN, VK_RETURN} : std::vector<WPARAM>{VK_ESCAPE})
-        PostMessageA(menu, WM_KEYDOWN, key, 1);
+        PostMessageW(menu, WM_KEYDOWN, key, 1);
 }
 
 enum class Way { deleteKey, editMenu, rightClick, menuKey };
@@ -74,17 +74,17 @@ void act(Way way, HTREEITEM item) {
     POINT mouse = {(label.left + label.right) / 2, (label.top + label.bottom) / 2};
     const LPARAM at = MAKELPARAM(mouse.x, mouse.y);
     if (way == Way::deleteKey)
-        SendMessageA(hTreeView, WM_KEYDOWN, VK_DELETE, 1);
+        SendMessageW(hTreeView, WM_KEYDOWN, VK_DELETE, 1);
     if (way == Way::editMenu) // as the menu bar sends it
-        SendMessageA(GetParent(hBaseWindow), WM_COMMAND, IDM_REMOVE, 0);
+        SendMessageW(GetParent(hBaseWindow), WM_COMMAND, IDM_REMOVE, 0);
     if (way == Way::rightClick) { // the menu goes where the mouse is
         ClientToScreen(hTreeView, &mouse);
         SetCursorPos(mouse.x, mouse.y);
-        PostMessageA(hTreeView, WM_RBUTTONUP, 0, at); // read by the press's drag check
-        SendMessageA(hTreeView, WM_RBUTTONDOWN, MK_RBUTTON, at);
+        PostMessageW(hTreeView, WM_RBUTTONUP, 0, at); // read by the press's drag check
+        SendMessageW(hTreeView, WM_RBUTTONDOWN, MK_RBUTTON, at);
     }
     if (way == Way::menuKey) // what Shift+F10 and the menu key send
-        SendMessageA(hTreeView, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hTreeView), -1);
+        SendMessageW(hTreeView, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hTreeView), -1);
     pumpMessages();
 }
 
@@ -133,11 +133,11 @@ void expectRemoval(const Removal& removal) {
 TEST(RemoveTable, SingleFontAskedYesOrNoRefusedForARequiredTableWithFileDialog) {
     Session session;
     HMENU bar = GetMenu(session.program.handle());
-    char text[64] = {};
-    GetMenuStringA(bar, 1, text, sizeof text, MF_BYPOSITION);
-    EXPECT_STREQ(text, "編集(&E)");
-    GetMenuStringA(bar, IDM_REMOVE, text, sizeof text, MF_BYCOMMAND);
-    EXPECT_STREQ(text, "テーブルを削除(&D)\tDel");
+    wchar_t text[64] = {};
+    GetMenuStringW(bar, 1, text, std::size(text), MF_BYPOSITION);
+    EXPECT_EQ(utf8(text), "編集(&E)");
+    GetMenuStringW(bar, IDM_REMOVE, text, std::size(text), MF_BYCOMMAND);
+    EXPECT_EQ(utf8(text), "テーブルを削除(&D)\tDel");
     EXPECT_TRUE(removalGrayed()) << "no font";
     ASSERT_TRUE(session.open(sampleFont()));
     EXPECT_TRUE(removalGrayed()) << "after a load";

@@ -14,7 +14,7 @@ std::pair<std::string, std::vector<MessageBoxSeen>> afterPosting(HWND window, UI
     std::vector<MessageBoxSeen> seen;
     {
         ModalAnswerer answerer({recordMessageBox(seen)});
-        PostMessageA(window, message, wParam, lParam);
+        PostMessageW(window, message, wParam, lParam);
         pumpMessages();
     }
     const std::vector<std::string> tree = treeTexts();
@@ -25,8 +25,9 @@ std::pair<std::string, std::vector<MessageBoxSeen>> afterPosting(HWND window, UI
 
 // WinMain itself: fontab.exe, next to this program (or the packaged one that
 // FONTAB_PROGRAM names), started as Windows starts it. One argument opens (the
-// root and the five known tables); none, two, or one with no Shift-JIS form
-// (never its look-alike cafe.ttf) open nothing; the quit command ends it with 0.
+// root and the five known tables), a name the code page cannot spell in a
+// folder it cannot spell too; none, two, or a missing café.ttf (never its
+// look-alike cafe.ttf) open nothing; the quit command ends it with 0.
 TEST(Startup, TheProgramOpensItsOneArgumentAndQuitsWithZero) {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -34,13 +35,15 @@ TEST(Startup, TheProgramOpensItsOneArgumentAndQuitsWithZero) {
     program.replace(program.find_last_of(L'\\') + 1, std::wstring::npos, L"fontab.exe");
     if (const char* packaged = std::getenv("FONTAB_PROGRAM"))
         program = std::wstring(packaged, packaged + std::strlen(packaged));
-    TestFolder folder;
+    TestFolder folder(unspellableName());
+    const std::string unspellable = folder.file(unspellableName() + ".ttf");
+    ASSERT_TRUE(codePageLacks(folder.path()));
     ASSERT_TRUE(writeBytes(folder.file("cafe.ttf"), sampleFont()));
-    const std::string path = folder.file("cafe.ttf");
-    const std::wstring font = L" \"" + std::wstring(path.begin(), path.end()) + L"\"";
+    ASSERT_TRUE(writeBytes(unspellable, sampleFont()));
+    const std::wstring font = L" \"" + wide(folder.file("cafe.ttf")) + L"\"";
     const std::wstring cafe = font.substr(0, font.size() - 6) + L"\u00E9.ttf\""; // café
     const std::pair<std::wstring, LRESULT> cases[] = {
-        {L"", 0}, {font, 6}, {font + font, 0}, {cafe, 0}};
+        {L"", 0}, {font, 6}, {font + font, 0}, {cafe, 0}, {L" \"" + wide(unspellable) + L"\"", 6}};
     for (const auto& [arguments, items] : cases) {
         SCOPED_TRACE(arguments);
         std::wstring commandLine = L"\"" + program + L"\"" + arguments;
@@ -51,18 +54,18 @@ TEST(Startup, TheProgramOpensItsOneArgumentAndQuitsWithZero) {
                                    nullptr, nullptr, &startup, &process));
         HWND window = nullptr; // its main window, among the top-level ones
         for (int wait = 0; wait < 200 && window == nullptr; ++wait, Sleep(50))
-            for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "fontab", nullptr)) != nullptr;)
+            for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"fontab", nullptr)) != nullptr;)
                 if (DWORD id = 0; GetWindowThreadProcessId(w, &id) && id == process.dwProcessId)
                     window = w;
         // Its loop handles this before what WinMain posted, and what follows after it.
-        SendMessageA(window, WM_NULL, 0, 0);
-        HWND base = FindWindowExA(window, nullptr, kBaseWindowClass, nullptr);
+        SendMessageW(window, WM_NULL, 0, 0);
+        HWND base = FindWindowExW(window, nullptr, wide(kBaseWindowClass).c_str(), nullptr);
         LRESULT count = -1;
         for (int wait = 0; wait < 200 && count != items; ++wait, Sleep(50))
-            count = SendMessageA(GetDlgItem(base, kTreeViewId), TVM_GETCOUNT, 0, 0);
+            count = SendMessageW(GetDlgItem(base, kTreeViewId), TVM_GETCOUNT, 0, 0);
         EXPECT_TRUE(base != nullptr && count == items) << count;
         // The refusal's box, if any, ends with the program.
-        PostMessageA(window, WM_COMMAND, IDM_QUIT, 0);
+        PostMessageW(window, WM_COMMAND, IDM_QUIT, 0);
         if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
             TerminateProcess(process.hProcess, 1);
         DWORD exitCode = 1;
@@ -80,21 +83,21 @@ TEST(Drop, OneFileOpensTwoFilesOrAFolderChangeNothing) {
     using Case = std::tuple<std::vector<std::wstring>, std::string, std::vector<MessageBoxSeen>>;
     const Case cases[] = {
         {{L"dropped.ttf"}, "dropped.ttf", kNoBox},
-        {{L"\u8868.ttf"}, "\x95\x5C.ttf", kNoBox}, // 表, whose second Shift-JIS byte is '\'
+        {{L"\u8868.ttf"}, "表.ttf", kNoBox}, // whose second Shift-JIS byte is '\'
         {{L"dropped.ttf", L"cafe.ttf"}, "before.ttf", kNoBox},
         {{L""}, "before.ttf", kNoBox},
         {{std::wstring(600, L'm')}, "before.ttf", kRefused}, // missing, and longer than MAX_PATH
-        {{L"caf\u00E9.ttf"},
-         "before.ttf",
-         kRefused}, // no Shift-JIS form, never the look-alike cafe.ttf
+        {{L"caf\u00E9.ttf"}, "before.ttf", kRefused}, // missing: never the look-alike cafe.ttf
+        {{wide(unspellableName() + ".ttf")}, unspellableName() + ".ttf", kNoBox},
     };
     int index = 0;
     for (const auto& [names, root, boxes] : cases) {
         SCOPED_TRACE(testing::Message() << "case " << index++);
-        Session session;
-        EXPECT_TRUE(GetWindowLongPtrA(session.program.handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+        Session session(unspellableName());
+        EXPECT_TRUE(GetWindowLongPtrW(session.program.handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
         ASSERT_TRUE(session.open(sampleFont(), "", "before.ttf"));
-        for (const char* name : {"dropped.ttf", "cafe.ttf", "\x95\x5C.ttf"})
+        for (const std::string& name : std::vector<std::string>{"dropped.ttf", "cafe.ttf", "表.ttf",
+                                                                unspellableName() + ".ttf"})
             ASSERT_TRUE(writeBytes(session.folder.file(name), sampleFont()));
         HGLOBAL drop = dropOf(session.folder.path(), names);
         EXPECT_EQ(
@@ -176,6 +179,27 @@ TEST(HostileFiles, EachIsRefusedWithOneBoxOrOpensWithEveryItemSafeWithFileDialog
         EXPECT_EQ(std::make_tuple(treeTexts(), hPane), good); // the very pane, not a new one
     }
     EXPECT_GT(refused, 0);
+}
+
+// A font the code page cannot spell, in a folder it cannot spell: chosen in
+// the open dialog, edited, and written out through the save dialog under
+// another such name, which holds the edit.
+TEST(UnspellableNames, OpenEditAndWriteOutWithFileDialog) {
+    Session session(unspellableName());
+    const std::string name = unspellableName() + ".ttf", other = unspellableName() + "-2.ttf";
+    ASSERT_TRUE(codePageLacks(session.folder.path()) && codePageLacks(name));
+    ASSERT_TRUE(writeBytes(session.folder.file(name), sampleFont()));
+    {
+        ModalAnswerer answerer({chooseFile(session.folder.file(name), "フォントファイルを開く")});
+        session.program.command(IDM_OPEN);
+        pumpMessages();
+    }
+    EXPECT_EQ(treeTexts().empty() ? "" : treeTexts()[0], name);
+    ASSERT_TRUE(selectItem("OS/2"));
+    moveTrackbar(hWeightTrackbar, 9, {TB_ENDTRACK});
+    const Bytes out = session.writeOut(other.c_str());
+    ASSERT_EQ(out.size(), sampleFont().size());
+    EXPECT_EQ(getU16(out, recordOffset(out, 5) + kOS2WeightAt), 900); // OS/2, the sixth record
 }
 
 // Esc leaves it open; its button closes it.

@@ -5,7 +5,7 @@
 namespace {
 
 void mouse(UINT message, int x, WPARAM keys = MK_LBUTTON) {
-    SendMessageA(hBaseWindow, message, keys, MAKELPARAM(static_cast<WORD>(x), 10));
+    SendMessageW(hBaseWindow, message, keys, MAKELPARAM(static_cast<WORD>(x), 10));
 }
 
 void expectIdleAndLaidOut() {

@@ -75,7 +75,7 @@ TEST(UnsavedEdits, EachAnswerBeforeAnEditedFontIsLeftAndAFailedOpenKeepsItWithFi
             LRESULT result = 0;
             {
                 ModalAnswerer answerer(steps);
-                result = SendMessageA(window, messages[way], wParam, 0);
+                result = SendMessageW(window, messages[way], wParam, 0);
                 pumpMessages();
                 EXPECT_EQ(answerer.answered(), static_cast<int>(steps.size()));
             }

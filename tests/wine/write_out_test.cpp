@@ -22,7 +22,7 @@ void expectFailedWriteOut(const std::string& target, const std::string& watchedF
     ASSERT_TRUE(work.open(bulkyFont()));
     ASSERT_NE(otf->tableOf<OS2>("OS/2"), nullptr);
     otf->tableOf<OS2>("OS/2")->usWeightClass = 700;
-    const bool existed = GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const bool existed = GetFileAttributesW(wide(target).c_str()) != INVALID_FILE_ATTRIBUTES;
     const Bytes before = readBytes(target);
     const std::vector<std::string> namesBefore = fileNamesIn(watchedFolder);
     std::vector<MessageBoxSeen> seen;
@@ -102,8 +102,9 @@ TEST(WriteOutFaults, MissingFolderHeldOpenOrReadOnlyTargetChangesNothingWithFile
         TestFolder folder;
         const std::string target = folder.file(fault);
         ASSERT_TRUE(fault[0] == 'm' || writeBytes(target, kOldTarget));
-        ASSERT_TRUE(fault[0] != 'r' || SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
-        FileHandle lock(access ? CreateFileA(target.c_str(), access, sharing, nullptr,
+        ASSERT_TRUE(fault[0] != 'r' ||
+                    SetFileAttributesW(wide(target).c_str(), FILE_ATTRIBUTE_READONLY));
+        FileHandle lock(access ? CreateFileW(wide(target).c_str(), access, sharing, nullptr,
                                              OPEN_EXISTING, 0, nullptr)
                                : INVALID_HANDLE_VALUE);
         expectFailedWriteOut(target, folder.path());
@@ -117,12 +118,12 @@ TEST(FullVolume, AWriteOutThatRunsOutOfSpaceChangesNothingWithFileDialog) {
     if (volume == nullptr || *volume == '\0')
         GTEST_SKIP() << "FONTAB_SMALL_VOLUME names no volume: run through with_small_volume.sh";
     ULARGE_INTEGER room = {};
-    ASSERT_TRUE(GetDiskFreeSpaceExA(volume, &room, nullptr, nullptr)) << volume;
+    ASSERT_TRUE(GetDiskFreeSpaceExW(wide(volume).c_str(), &room, nullptr, nullptr)) << volume;
     // Room for the temporary file to be created and partly written, not for all of it.
     ASSERT_GT(room.QuadPart, 4096u);
     ASSERT_LT(room.QuadPart, kBulkSize);
     const std::string target = std::string(volume) + "\\target.ttf";
     ASSERT_TRUE(writeBytes(target, kOldTarget));
     expectFailedWriteOut(target, volume);
-    DeleteFileA(target.c_str());
+    DeleteFileW(wide(target).c_str());
 }
