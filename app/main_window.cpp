@@ -8,6 +8,7 @@
 #include "app/placeholder_pane.h"
 #include "app/table_panes.h"
 #include "app/wide_text.h"
+#include "tables/hhea/line_preview.h"
 #include "font/path_parts.h"
 #include "res/resource.h"
 
@@ -228,7 +229,7 @@ ATOM registerWindowClasses() {
         if (last == 0)
             return 0;
     }
-    return last;
+    return registerLinePreviewClass();
 }
 
 HWND createMainWindow(int nCmdShow) {

@@ -25,7 +25,8 @@ void setStatusText(const std::string& text);
 // main window's title then says whether there are unsaved edits.
 void noteFontEdited();
 
-// Registers "fontab" and every pane class; 0 as soon as one fails.
+// Registers "fontab", every pane class and the line-spacing preview; 0 as
+// soon as one fails.
 ATOM registerWindowClasses();
 
 // Creates and shows the main window; null when it cannot be created.

@@ -24,6 +24,14 @@ HWND createPaneControl(HWND pane, HFONT font, const char* className, const char*
     return control;
 }
 
+HWND createPaneControl(HWND pane, HFONT font, const wchar_t* className, const wchar_t* text,
+                       DWORD style, PanePlace place, DWORD exStyle) {
+    HWND control = CreateWindowExW(exStyle, className, text, style, place.x, place.y, place.width,
+                                   place.height, pane, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+    return control;
+}
+
 LRESULT paintOnPane(HDC dc) {
     SetTextColor(dc, GetSysColor(COLOR_MENUTEXT));
     SetBkColor(dc, GetSysColor(COLOR_MENU));

@@ -15,6 +15,8 @@ HFONT createPaneFont();
 // A child control of pane that shows its text in font, set without a redraw.
 HWND createPaneControl(HWND pane, HFONT font, const char* className, const char* text, DWORD style,
                        PanePlace place, DWORD exStyle = 0);
+HWND createPaneControl(HWND pane, HFONT font, const wchar_t* className, const wchar_t* text,
+                       DWORD style, PanePlace place, DWORD exStyle = 0);
 
 // The answer to WM_CTLCOLORSTATIC: labels, check boxes, trackbars and
 // disabled boxes draw on the pane's own colour (its class brush), not the

@@ -19,6 +19,8 @@ add_library(fontab_app STATIC
   ${PROJECT_SOURCE_DIR}/tables/gasp/gasp_pane.cpp
   ${PROJECT_SOURCE_DIR}/tables/gasp/gasp_setting_dialog.cpp
   ${PROJECT_SOURCE_DIR}/tables/hhea/hhea_pane.cpp
+  ${PROJECT_SOURCE_DIR}/tables/hhea/line_preview.cpp
+  ${PROJECT_SOURCE_DIR}/tables/hhea/line_stacking.cpp
   ${PROJECT_SOURCE_DIR}/tables/name/name_edit_dialog.cpp
   ${PROJECT_SOURCE_DIR}/tables/name/name_pane.cpp
   ${PROJECT_SOURCE_DIR}/tables/name/name_replace_dialog.cpp

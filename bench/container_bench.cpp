@@ -5,6 +5,7 @@
 //   container_bench memory FILE...         peak memory of a load
 //   container_bench relayout-memory FILE... peak memory of a removal and re-laid write-out
 //   container_bench rename-memory FILE...   the same of a rename of font 0
+//   container_bench preview-memory FILE...  the same of the line-spacing preview's copy
 //   container_bench write-font PATH TABLES MIB   writes a synthetic font
 //   container_bench write-sample PATH      writes the fixture builder's sample
 // (container_bench rss FILE is the fresh process that memory starts.)
@@ -13,6 +14,7 @@
 #include "bench/synthetic_font.h"
 #include "font/otf.h"
 #include "font/write_out.h"
+#include "tables/hhea/preview_copy.h"
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -190,6 +192,31 @@ int relayoutMemory(const char* row, bool (*edit)(OTF&), int count, char** paths)
     return 0;
 }
 
+// The peak heap of a load and the line-spacing preview's copy of font 0,
+// held in memory as the preview holds it until Windows has its own.
+int previewMemory(int count, char** paths) {
+    for (int i = 0; i < count; ++i) {
+        resetHeapPeak();
+        const size_t base = heapBytesInUse();
+        size_t size = 0, copied = 0;
+        {
+            LoadedFont font;
+            ByteVectorSink copy;
+            if (!loadFont(paths[i], font) ||
+                !writePreviewCopy(*font.otf, font.image.get(), font.size, 0, u"fontab preview 1",
+                                  copy)) {
+                std::fprintf(stderr, "container_bench: cannot copy %s for the preview\n", paths[i]);
+                return 1;
+            }
+            size = font.size;
+            copied = copy.bytes.size();
+        }
+        std::printf("preview-memory\t%s\t%zu\t%zu\t%zu\n", paths[i], size, copied,
+                    heapPeakBytes() - base);
+    }
+    return 0;
+}
+
 bool writeFile(const char* path, const Bytes& bytes) {
     std::FILE* file = std::fopen(path, "wb");
     if (file == nullptr)
@@ -201,6 +228,7 @@ bool writeFile(const char* path, const Bytes& bytes) {
 int usage() {
     std::fprintf(stderr, "usage: container_bench construction | memory FILE... |\n"
                          "       relayout-memory FILE... | rename-memory FILE... |\n"
+                         "       preview-memory FILE... |\n"
                          "       write-font PATH TABLES MIB | write-sample PATH\n");
     return 2;
 }
@@ -219,6 +247,8 @@ int main(int argc, char** argv) {
         return relayoutMemory("relayout-memory", removeFirstRemovable, argc - 2, argv + 2);
     if (mode == "rename-memory" && argc >= 3)
         return relayoutMemory("rename-memory", renameFirstFont, argc - 2, argv + 2);
+    if (mode == "preview-memory" && argc >= 3)
+        return previewMemory(argc - 2, argv + 2);
     if (mode == "rss" && argc == 3)
         return residentGrowth(argv[2]);
     if (mode == "write-font" && argc == 5) {

@@ -13,6 +13,7 @@ MEMORY_GOAL = 1024 * 1024  # a load holds at most the file plus this much
 FLOOR_GOAL = 1.2  # an edit or a removal at most this many times its floor
 RELAYOUT_FONTS = ("ipag.ttf", "NotoSerifCJK-Regular.ttc")  # the removal goal's fonts
 RENAME_FONT = "NotoSerifCJK-Regular.ttc"  # the rename goal's font
+PREVIEW_GOAL = 1.5  # a preview's refresh at most this many times its floor
 
 
 def size_text(size):
@@ -53,6 +54,42 @@ def rename_table(rows):
     if goal is None:
         return f"goal rename: {RENAME_FONT} not measured ({FLOOR_GOAL}) MISSED"
     return f"goal rename: {goal:.2f} ({FLOOR_GOAL}) {verdict(goal <= FLOOR_GOAL)}{heap_text}"
+
+
+def preview_table(rows):
+    """Prints the preview's refreshes against their floor and their peak heap;
+    gives the preview goal's line."""
+    print()
+    print("Line-spacing preview: a refresh (write-out to memory, font removed, added, created, "
+          "measured and drawn) against its floor (a copy in memory + AddFontMemResourceEx of the "
+          "file), median milliseconds (under Wine); how long it holds the window's thread, which "
+          "typing waits for; peak heap of a load and the copy (native)")
+    header = (f"{'font':<26}{'size':>10}{'refresh':>10}{'floor':>10}{'ratio':>8}{'held':>7}"
+              f"{'copy':>11}{'peak heap':>12}{'(<=2x+1 MiB)':>14}")
+    print(header)
+    print("-" * len(header))
+    heaps = {font_name(path): (int(size), int(copied), int(peak))
+             for path, size, copied, peak in rows.get("preview-memory", [])}
+    ratios, refreshes, heap_ok = [], [], bool(heaps)
+    for path, size, _, refresh, floor, held in rows.get("preview", []):
+        name, ratio = font_name(path), float(refresh) / float(floor)
+        ratios.append(ratio)
+        refreshes.append(float(refresh))
+        line = (f"{name:<26}{size_text(int(size)):>10}{float(refresh) * 1000:>10.1f}"
+                f"{float(floor) * 1000:>10.1f}{ratio:>8.2f}{float(held) * 1000:>7.1f}")
+        if name in heaps:
+            file_size, copied, peak = heaps[name]
+            ok = peak <= 2 * file_size + MEMORY_GOAL
+            heap_ok &= ok
+            line += f"{size_text(copied):>11}{size_text(peak):>12}{verdict(ok):>14}"
+        print(line)
+    if not ratios:
+        return f"goal preview: not measured ({PREVIEW_GOAL}) MISSED"
+    worst = max(ratios)
+    slowest = max(refreshes) * 1000
+    return (f"goal preview: {worst:.2f} ({PREVIEW_GOAL}) {verdict(worst <= PREVIEW_GOAL)}, "
+            f"refresh median {slowest:.1f} ms, peak heap within twice the file + 1 MiB "
+            f"{verdict(heap_ok)}")
 
 
 def main():
@@ -167,6 +204,7 @@ def main():
         print(line)
 
     rename_goal = rename_table(rows)
+    preview_goal = preview_table(rows)
     print()
     if relayout_ratios:
         worst = max(relayout_ratios)
@@ -175,6 +213,7 @@ def main():
         print(f"goal relayout: no removal measured ({FLOOR_GOAL}) MISSED")
     print(f"goal relayout-heap: within 1 MiB of the file {verdict(heap_ok)}")
     print(rename_goal)
+    print(preview_goal)
     # The slowest collection stands for them all.
     if collection_ratios:
         worst = max(collection_ratios)

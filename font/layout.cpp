@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -50,16 +51,21 @@ struct Signature {
 
 class Relayout {
   public:
-    Relayout(const OTF& otf, const uint8_t* image, size_t imageSize)
-        : otf_(otf), image_(image), imageSize_(imageSize) {}
+    // fonts are the directories written, in order; a collection only when
+    // asCollection is set, a single font (fonts[0]) otherwise.
+    Relayout(const OTF& otf, const uint8_t* image, size_t imageSize, std::vector<size_t> fonts,
+             bool asCollection)
+        : otf_(otf), image_(image), imageSize_(imageSize), fonts_(std::move(fonts)),
+          asCollection_(asCollection) {}
 
     bool write(const std::vector<WriteSite>& sites, ByteSink& sink) {
-        if (otf_.isCollection())
+        if (asCollection_)
             readCollectionHeader(image_, imageSize_, collection_);
         collectTables();
         layChangedObjects(sites);
         if (!place())
             return false;
+        sink.expectLength(length_);
         Bytes header = headerBytes();
         adjustHead(header);
         return writeAll(header, sink);
@@ -70,13 +76,15 @@ class Relayout {
     void collectTables() {
         std::map<OTF::TableKey, size_t> indexOf;
         std::vector<std::pair<OTF::TableKey, const TableRecord*>> keys;
-        for (const FontDirectory& directory : otf_.fonts)
+        for (size_t font : fonts_) {
+            const FontDirectory& directory = otf_.fonts[font];
             for (size_t i = 0; i < directory.tableRecords.size(); ++i) {
                 const TableRecord& record = directory.tableRecords[i];
                 OTF::TableKey key{record.tag, record.offset, record.length};
                 if (directory.lists(i) && indexOf.emplace(key, 0).second)
                     keys.emplace_back(key, &record);
             }
+        }
         std::sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) {
             const auto& [tagA, offsetA, lengthA] = a.first;
             const auto& [tagB, offsetB, lengthB] = b.first;
@@ -94,7 +102,7 @@ class Relayout {
                 table.length = 0;
         }
         recordTable_.resize(otf_.fonts.size());
-        for (size_t font = 0; font < otf_.fonts.size(); ++font) {
+        for (size_t font : fonts_) {
             const FontDirectory& directory = otf_.fonts[font];
             for (size_t i = 0; i < directory.tableRecords.size(); ++i) {
                 const TableRecord& record = directory.tableRecords[i];
@@ -127,9 +135,9 @@ class Relayout {
     }
 
     size_t headerSize() const {
-        if (!otf_.isCollection())
+        if (!asCollection_)
             return 0;
-        size_t size = kCollectionHeaderSize + kFontOffsetSize * otf_.fonts.size();
+        size_t size = kCollectionHeaderSize + kFontOffsetSize * fonts_.size();
         return collectionVersion() == kSignedCollectionVersion ? size + kSignatureFieldsSize : size;
     }
 
@@ -152,8 +160,9 @@ class Relayout {
     // the file would pass what 32-bit offsets reach.
     bool place() {
         uint64_t at = headerSize();
-        for (size_t font = 0; font < otf_.fonts.size(); ++font) {
-            directoryAt_.push_back(static_cast<size_t>(at));
+        directoryAt_.resize(otf_.fonts.size());
+        for (size_t font : fonts_) {
+            directoryAt_[font] = static_cast<size_t>(at);
             at += directorySize(listedCount(font));
         }
         for (Table& table : tables_) {
@@ -163,13 +172,14 @@ class Relayout {
             if (at > kLargestOffset)
                 return false;
         }
-        if (otf_.isCollection() && collectionVersion() == kSignedCollectionVersion) {
+        if (asCollection_ && collectionVersion() == kSignedCollectionVersion) {
             readSignature();
             at = padded(static_cast<size_t>(at));
             signature_.offset = signature_.length != 0 ? static_cast<size_t>(at) : 0;
             at += signature_.length;
         }
-        return padded(static_cast<size_t>(at)) <= kLargestOffset;
+        length_ = padded(static_cast<size_t>(at));
+        return length_ <= kLargestOffset;
     }
 
     uint16_t listedCount(size_t font) const {
@@ -193,24 +203,24 @@ class Relayout {
         }
 
         size_t size = headerSize();
-        for (size_t font = 0; font < otf_.fonts.size(); ++font)
+        for (size_t font : fonts_)
             size += directorySize(listedCount(font));
         Bytes header(size, 0);
         ByteWriter writer(header.data(), header.size());
-        if (otf_.isCollection()) {
+        if (asCollection_) {
             writer.writeU32(kCollectionTag);
             writer.writeU16(collection_.majorVersion);
             writer.writeU16(collection_.minorVersion);
             writer.writeU32(static_cast<uint32_t>(collection_.fontOffsets.size()));
-            for (size_t at : directoryAt_)
-                writer.writeU32(static_cast<uint32_t>(at));
+            for (size_t font : fonts_)
+                writer.writeU32(static_cast<uint32_t>(directoryAt_[font]));
             if (collectionVersion() == kSignedCollectionVersion) {
                 writer.writeU32(signature_.tag);
                 writer.writeU32(static_cast<uint32_t>(signature_.length));
                 writer.writeU32(static_cast<uint32_t>(signature_.offset));
             }
         }
-        for (size_t font = 0; font < otf_.fonts.size(); ++font) {
+        for (size_t font : fonts_) {
             const FontDirectory& directory = otf_.fonts[font];
             const uint16_t count = listedCount(font);
             const SearchFields search = searchFields(count);
@@ -241,8 +251,10 @@ class Relayout {
 
     // The head table whose adjustment a single font's write-out sets.
     Table* adjustedHead() {
-        const std::optional<size_t> head = adjustedHeadRecord(otf_, imageSize_);
-        return head ? &tables_[recordTable_[0][*head]] : nullptr;
+        if (asCollection_ || fonts_.empty())
+            return nullptr;
+        const std::optional<size_t> head = adjustedHeadRecordOf(otf_.fonts[fonts_[0]], imageSize_);
+        return head ? &tables_[recordTable_[fonts_[0]][*head]] : nullptr;
     }
 
     void adjustHead(const Bytes& header) {
@@ -287,8 +299,11 @@ class Relayout {
     const uint8_t* image_;
     size_t imageSize_;
     std::vector<Table> tables_;
+    std::vector<size_t> fonts_;
+    bool asCollection_;
     std::vector<std::vector<size_t>> recordTable_; // each record's table, SIZE_MAX once removed
-    std::vector<size_t> directoryAt_;
+    std::vector<size_t> directoryAt_;              // by font
+    size_t length_ = 0;                            // of the whole new file
     CollectionHeaderFields collection_;
     Signature signature_;
 };
@@ -313,5 +328,14 @@ SearchFields searchFields(uint16_t numTables) {
 
 bool writeRelaid(const OTF& otf, const uint8_t* image, size_t imageSize,
                  const std::vector<WriteSite>& sites, ByteSink& sink) {
-    return Relayout(otf, image, imageSize).write(sites, sink);
+    std::vector<size_t> fonts(otf.fonts.size());
+    for (size_t font = 0; font < fonts.size(); ++font)
+        fonts[font] = font;
+    return Relayout(otf, image, imageSize, std::move(fonts), otf.isCollection()).write(sites, sink);
+}
+
+bool writeFontRelaid(const OTF& otf, const uint8_t* image, size_t imageSize, size_t font,
+                     const std::vector<WriteSite>& sites, ByteSink& sink) {
+    return font < otf.fonts.size() &&
+           Relayout(otf, image, imageSize, {font}, false).write(sites, sink);
 }

@@ -33,3 +33,8 @@ SearchFields searchFields(uint16_t numTables);
 // False when the sink failed or the file would not fit in 32-bit offsets.
 bool writeRelaid(const OTF& otf, const uint8_t* image, size_t imageSize,
                  const std::vector<WriteSite>& sites, ByteSink& sink);
+
+// The same for font alone, as a single-font file of its own tables, head's
+// adjustment computed; sites are that font's changed tables.
+bool writeFontRelaid(const OTF& otf, const uint8_t* image, size_t imageSize, size_t font,
+                     const std::vector<WriteSite>& sites, ByteSink& sink);

@@ -2,6 +2,7 @@
 
 #include "font/layout.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
@@ -45,16 +46,20 @@ bool writeInPlace(const OTF& otf, const uint8_t* image, size_t imageSize,
         file.putU32(adjustment, 0);
         file.putU32(adjustment, kChecksumMagic - file.checksum(0, imageSize));
     }
+    sink.expectLength(imageSize);
     return file.writeTo(sink, 0, imageSize);
 }
 
 } // namespace
 
-std::vector<WriteSite> changedSites(const OTF& otf, size_t imageSize) {
+std::vector<WriteSite> changedSites(const OTF& otf, size_t imageSize,
+                                    std::optional<size_t> onlyFont) {
     std::vector<WriteSite> sites;
     std::map<fontObject*, bool> changed;
     std::set<std::pair<OTF::TableKey, fontObject*>> seen;
     for (size_t font = 0; font < otf.fonts.size(); ++font) {
+        if (onlyFont && font != *onlyFont)
+            continue;
         const FontDirectory& directory = otf.fonts[font];
         for (size_t i = 0; i < directory.tableRecords.size(); ++i) {
             const TableRecord& record = directory.tableRecords[i];
@@ -93,4 +98,23 @@ bool writeOut(const OTF& otf, const uint8_t* image, size_t imageSize, ByteSink& 
     const std::vector<WriteSite> sites = changedSites(otf, imageSize);
     return fitsInPlace(otf, imageSize, sites) ? writeInPlace(otf, image, imageSize, sites, sink)
                                               : writeRelaid(otf, image, imageSize, sites, sink);
+}
+
+bool writeFontAlone(const OTF& otf, const uint8_t* image, size_t imageSize, size_t font,
+                    const std::map<std::string, fontObject*>& standIns, ByteSink& sink) {
+    if (font >= otf.fonts.size())
+        return false;
+    const FontDirectory& directory = otf.fonts[font];
+    std::vector<WriteSite> sites = changedSites(otf, imageSize, font);
+    for (const auto& [tag, object] : standIns) {
+        const TableRecord* record = directory.record(tag.c_str());
+        if (record == nullptr)
+            return false;
+        const size_t index = static_cast<size_t>(record - directory.tableRecords.data());
+        sites.erase(std::remove_if(sites.begin(), sites.end(),
+                                   [index](const WriteSite& site) { return site.record == index; }),
+                    sites.end());
+        sites.push_back({font, index, object});
+    }
+    return writeFontRelaid(otf, image, imageSize, font, sites, sink);
 }

@@ -16,10 +16,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
 #include <vector>
 
-// The changed objects at every table they write, in directory order.
-std::vector<WriteSite> changedSites(const OTF& otf, size_t imageSize);
+// The changed objects at every table they write, in directory order; of
+// onlyFont's directory alone when given.
+std::vector<WriteSite> changedSites(const OTF& otf, size_t imageSize,
+                                    std::optional<size_t> onlyFont = std::nullopt);
 
 // The one choice: whether every table keeps its place.
 bool fitsInPlace(const OTF& otf, size_t imageSize, const std::vector<WriteSite>& sites);
@@ -27,3 +32,11 @@ bool fitsInPlace(const OTF& otf, size_t imageSize, const std::vector<WriteSite>&
 // False when the sink failed or the file cannot be laid out (a hostile
 // directory whose tables would not fit in 32-bit offsets).
 bool writeOut(const OTF& otf, const uint8_t* image, size_t imageSize, ByteSink& sink);
+
+// What writeOut would write of font alone, as a single-font file laid out
+// anew, with each object of standIns written in place of font's table of
+// that tag: a copy that differs from the file in those tables only, while
+// the container and its objects stay as they are. False as writeOut, and
+// when font does not list a tag of standIns.
+bool writeFontAlone(const OTF& otf, const uint8_t* image, size_t imageSize, size_t font,
+                    const std::map<std::string, fontObject*>& standIns, ByteSink& sink);

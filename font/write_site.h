@@ -29,13 +29,11 @@ inline uint32_t tableChecksum(const char* tag, const Overlay& bytes, size_t begi
     return sum;
 }
 
-// In a single font, the record of font 0 whose table takes the head
-// adjustment a write-out sets: the first listed head record whose table
-// holds the field. None in a collection, whose fonts keep theirs as read.
-inline std::optional<size_t> adjustedHeadRecord(const OTF& otf, size_t imageSize) {
-    if (otf.isCollection() || otf.fonts.empty())
-        return std::nullopt;
-    const FontDirectory& directory = otf.fonts[0];
+// The record of directory whose table takes the head adjustment a
+// single-font write-out sets: the first listed head record whose table holds
+// the field.
+inline std::optional<size_t> adjustedHeadRecordOf(const FontDirectory& directory,
+                                                  size_t imageSize) {
     for (size_t i = 0; i < directory.tableRecords.size(); ++i) {
         const TableRecord& record = directory.tableRecords[i];
         size_t spanLength;
@@ -44,4 +42,12 @@ inline std::optional<size_t> adjustedHeadRecord(const OTF& otf, size_t imageSize
             return i;
     }
     return std::nullopt;
+}
+
+// In a single font, font 0's such record. None in a collection, whose fonts
+// keep theirs as read.
+inline std::optional<size_t> adjustedHeadRecord(const OTF& otf, size_t imageSize) {
+    if (otf.isCollection() || otf.fonts.empty())
+        return std::nullopt;
+    return adjustedHeadRecordOf(otf.fonts[0], imageSize);
 }

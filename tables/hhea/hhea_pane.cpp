@@ -5,6 +5,7 @@
 #include "app/pane_controls.h"
 #include "app/wide_text.h"
 #include "tables/head/font_header.h"
+#include "tables/hhea/line_preview.h"
 
 #include <commctrl.h>
 
@@ -61,6 +62,8 @@ constexpr Row kFieldRows[kLineMetricCount] = {
 };
 constexpr int kReferenceY = 36;
 constexpr int kLineHeightY = 226;
+// The preview stands below everything else, a collection's box included.
+constexpr int kAllFontsY = 356, kPreviewY = 356, kCollectionPreviewY = 382;
 
 constexpr const char* kLineHeightNames[kLineHeightCount] = {"hhea", "typo", "win"};
 constexpr const char* kLineHeightSums[kLineHeightCount] = {
@@ -152,8 +155,10 @@ void storeField(HWND edit) {
     if (std::optional<int32_t> value = parseLineMetric(windowText(edit), field)) {
         const size_t fonts =
             storeLineMetric(*otf, hheaPaneFont, field.metric, *value, storesInAllFonts());
-        if (fonts > 0)
+        if (fonts > 0) {
             noteStored(fonts);
+            refreshLinePreview();
+        }
     }
     showField(*index);
     showLineHeights();
@@ -167,6 +172,7 @@ void onUseTypoMetricsClicked() {
     if (fonts > 0)
         noteStored(fonts);
     showUseTypoMetrics();
+    refreshLinePreview();
 }
 
 // Tab and Shift+Tab go to the next or previous field that takes input.
@@ -270,10 +276,12 @@ void onCreate(HWND pane) {
                       {kRightLabelX, kFieldRows[5].y, 260, kEditHeight});
     showUseTypoMetrics();
     createLineHeights(pane);
-    if (otf && otf->isCollection())
+    const bool collection = otf && otf->isCollection();
+    if (collection)
         hAllFontsBox = createControl(pane, "BUTTON", "全てのフォントに適用", kCheckBoxStyle,
-                                     {16, 356, 220, 20});
+                                     {16, kAllFontsY, 220, 20});
     showLineHeights();
+    createLinePreview(pane, hheaPaneFont, 16, collection ? kCollectionPreviewY : kPreviewY);
 }
 
 void onCommand(WPARAM wParam, LPARAM lParam) {
@@ -282,6 +290,8 @@ void onCommand(WPARAM wParam, LPARAM lParam) {
         storeField(control);
     else if (HIWORD(wParam) == BN_CLICKED && control != nullptr && control == hUseTypoMetricsBox)
         onUseTypoMetricsClicked();
+    else if (HIWORD(wParam) == BN_CLICKED && control != nullptr && control == hAllFontsBox)
+        refreshLinePreview();
 }
 
 LRESULT onControlColor(HWND control, HDC dc) {

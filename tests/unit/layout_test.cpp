@@ -2,6 +2,7 @@
 // lengths and search fields are the OpenType numbers, written as literals.
 #include "font/layout.h"
 #include "font/otf.h"
+#include "tables/hhea/preview_copy.h"
 #include "tables/os2/os2.h"
 #include "tables/os2/os2_edit.h"
 #include "tests/support/sfnt_builder.h"
@@ -10,6 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
+
+using namespace std::string_literals;
 
 namespace {
 
@@ -162,6 +166,44 @@ TEST(Layout, EachWriteOutAfterARemovalHoldsItsMoment) {
     EXPECT_EQ(getU16(second, getU32(second, recordAt(0) + 8) + 4), 900);
     storeWeightPosition(os2, 4);
     EXPECT_EQ(relaid(otf, font), first);
+}
+
+// The line-spacing preview's copy of font 1 of a collection: that font
+// alone, with its pending removal and edit, its Windows family name private
+// and every other name as it was, its head adjusted; the open font as it was.
+// Fonts 0 and 2 have no Windows family name to replace; font 3 is none.
+TEST(Layout, ThePreviewCopyIsOneFontAloneUnderAPrivateFamilyName) {
+    const Bytes sample = sampleCollection();
+    OTF otf(sample.data(), sample.size());
+    ASSERT_TRUE(otf.removeTable("gasp", 1));
+    storeWeightPosition(*otf.tableOf<OS2>("OS/2", 1), 7);
+    const Bytes before = writtenOut(otf, sample);
+    ByteVectorSink copy;
+    ASSERT_TRUE(writePreviewCopy(otf, sample.data(), sample.size(), 1, u"Private", copy));
+    const Bytes& one = copy.bytes;
+    std::string tags;
+    for (size_t i = 0; i < getU16(one, 4); ++i)
+        tags.append(one.begin() + recordAt(i), one.begin() + recordAt(i) + 4);
+    EXPECT_EQ(std::make_pair(getU32(one, 0), tags), std::make_pair(0x00010000u, "OS/2headname"s));
+    EXPECT_EQ(getU16(one, getU32(one, recordAt(0) + 8) + 4), 700) << "the weight class stored";
+    const size_t name = getU32(one, recordAt(2) + 8), storage = name + getU16(one, name + 4);
+    std::vector<std::tuple<int, int, std::u16string>> names;
+    for (size_t i = 0; i < getU16(one, name + 2); ++i) {
+        const size_t record = name + 6 + 12 * i;
+        std::u16string text;
+        for (size_t k = 0; k < getU16(one, record + 8); k += 2)
+            text.push_back(getU16(one, storage + getU16(one, record + 10) + k));
+        names.emplace_back(getU16(one, record), getU16(one, record + 6), text);
+    }
+    EXPECT_EQ(names, (std::vector<std::tuple<int, int, std::u16string>>{
+                         {1, 4, u"Mac"}, {3, 1, u"Private"}, {3, 4, u"Sample Mincho"}}));
+    EXPECT_EQ(wordSum(one, 0, one.size()), 0xB1B0AFBAu) << "head's adjustment";
+    EXPECT_EQ(writtenOut(otf, sample), before);
+    for (size_t font : {0, 2, 3}) {
+        ByteVectorSink none;
+        EXPECT_FALSE(writePreviewCopy(otf, sample.data(), sample.size(), font, u"Private", none))
+            << font;
+    }
 }
 
 // A record whose offset lies inside the file keeps the bytes the file holds,

@@ -1,7 +1,12 @@
 // The line-spacing pane on the real program: what it shows of each font, a
 // field stored when left, refused text restored, the clipping warning, a
-// collection's fonts changed at once, and what each write-out holds.
+// collection's fonts changed at once, and what each write-out holds; its
+// preview as Windows itself creates and measures the font.
 #include "tests/wine/program_windows.h"
+
+#include "font/write_out.h"
+#include "tables/hhea/line_preview.h"
+#include "tables/name/name_edit.h"
 
 namespace {
 
@@ -9,7 +14,17 @@ const char kClips[] = "usWinAscent/usWinDescent が字形の範囲より小さ�
                       "Windows では字形の上下が欠けることがあります。";
 const char kSample[] = "Z:" FONTAB_SOURCE_DIR "/tests/fixtures/sample.ttf";
 const char kIpaGothic[] = "Z:/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
-enum Field { ascender, descender, lineGap, typoAscender, typoDescender, typoLineGap, winAscent };
+const char kNotoSansCjk[] = "Z:/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc";
+enum Field {
+    ascender,
+    descender,
+    lineGap,
+    typoAscender,
+    typoDescender,
+    typoLineGap,
+    winAscent,
+    winDescent
+};
 
 // "unitsPerEm yMax yMin|fields|enabled fields|USE_TYPO_METRICS checked, enabled|
 // the three line heights|warning".
@@ -28,12 +43,108 @@ std::string paneState() {
     return state + "|" + windowText(hClipWarning);
 }
 
-std::vector<HWND> paneChildren(const char* windowClass) { // in the order they were created
+// The pane's windows of a class, its preview's included, in creation order.
+std::vector<HWND> paneChildren(const char* windowClass) {
     std::vector<HWND> children;
-    for (HWND child = GetWindow(hPane, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (lstrcmpiA(className(child).c_str(), windowClass) == 0)
-            children.push_back(child);
+    std::function<void(HWND)> walk = [&](HWND parent) {
+        for (HWND child = GetWindow(parent, GW_CHILD); child;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            if (lstrcmpiA(className(child).c_str(), windowClass) == 0)
+                children.push_back(child);
+            walk(child);
+        }
+    };
+    walk(hPane);
     return children;
+}
+
+// The offset of a single font's table tagged tag, from its directory's bytes.
+size_t tableAt(const Bytes& file, const char* tag) {
+    for (size_t i = 0; i < getU16(file, 4); ++i)
+        if (std::equal(tag, tag + 4, file.begin() + recordAt(i)))
+            return getU32(file, recordAt(i) + 8);
+    return file.size();
+}
+
+// Pumps messages until the preview has drawn the last change, as a user
+// who waits a moment sees it.
+void waitForPreview() {
+    for (int i = 0; i < 500 && linePreviewPending(); ++i) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        pumpMessages();
+    }
+    EXPECT_FALSE(linePreviewPending()) << "the preview never caught up";
+}
+
+// The preview's numbers under the GDI column, each shown as "NAME NUMBER";
+// empty when one is missing.
+std::vector<int> previewNumbers() {
+    waitForPreview();
+    const char* names[] = {"tmAscent ", "tmDescent ", "tmInternalLeading ", "tmExternalLeading ",
+                           "tmHeight "};
+    std::vector<int> numbers;
+    for (size_t i = 0; i < std::size(names); ++i) {
+        const std::string text = windowText(hPreviewNumbers[i]);
+        if (text.rfind(names[i], 0) != 0)
+            return {};
+        numbers.push_back(std::stoi(text.substr(std::strlen(names[i]))));
+    }
+    return numbers;
+}
+
+// What Windows made of the preview's font: the face it selected, the face
+// asked for, its full name (otmpFaceName) and whether it holds table tag.
+struct Created {
+    std::wstring face, asked, fullName;
+    bool hasTable = false;
+};
+Created createdPreviewFont(const char* tag = "gasp") {
+    waitForPreview();
+    Created created;
+    LOGFONTW asked = {};
+    if (hPreviewFont == nullptr || !GetObjectW(hPreviewFont, sizeof asked, &asked))
+        return created;
+    created.asked = asked.lfFaceName;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, hPreviewFont);
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    created.face = face;
+    std::vector<uint8_t> metrics(GetOutlineTextMetricsW(dc, 0, nullptr));
+    auto* outline = reinterpret_cast<OUTLINETEXTMETRICW*>(metrics.data());
+    if (!metrics.empty() && GetOutlineTextMetricsW(dc, static_cast<UINT>(metrics.size()), outline))
+        created.fullName = reinterpret_cast<const wchar_t*>(
+            metrics.data() + reinterpret_cast<uintptr_t>(outline->otmpFaceName));
+    const DWORD tagValue = static_cast<DWORD>(tag[0] | tag[1] << 8 | tag[2] << 16 | tag[3] << 24);
+    created.hasTable = GetFontData(dc, tagValue, 0, nullptr, 0) != GDI_ERROR;
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return created;
+}
+
+// Whether a font of this face name can still be created.
+bool faceExists(const std::wstring& name) {
+    HFONT font =
+        CreateFontW(-36, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, name.c_str());
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(font);
+    return name == face;
+}
+
+// Whether this Windows removes a font added from memory: font's family,
+// "fontab Sample", is found while it is added, and no longer once removed.
+bool removesPrivateFonts(Bytes font) {
+    DWORD count = 0;
+    HANDLE added =
+        AddFontMemResourceEx(font.data(), static_cast<DWORD>(font.size()), nullptr, &count);
+    const bool found = faceExists(L"fontab Sample");
+    return added != nullptr && found && RemoveFontMemResourceEx(added) &&
+           !faceExists(L"fontab Sample");
 }
 
 } // namespace
@@ -73,8 +184,9 @@ TEST(LineSpacingPane, ShowsTheReferenceTheThreeSetsAndTheirLineHeights) {
         if (shown.empty())
             continue;
         EXPECT_EQ(paneState(), shown);
-        EXPECT_EQ(paneChildren("Edit"),
-                  std::vector<HWND>(hMetricEdits.begin(), hMetricEdits.end()));
+        std::vector<HWND> edits(hMetricEdits.begin(), hMetricEdits.end());
+        edits.push_back(hSampleEdit); // the preview's sample comes after the eight
+        EXPECT_EQ(paneChildren("Edit"), edits);
         EXPECT_EQ(paneChildren("Button"), std::vector<HWND>{hUseTypoMetricsBox});
     }
 }
@@ -183,4 +295,127 @@ TEST(LineSpacingPane, InACollectionAppliesToEveryFontAndSaysHowMany) {
     click(hUseTypoMetricsBox);
     EXPECT_EQ(statusText(), "2 個のフォントに適用しました。");
     EXPECT_EQ(windowText(session.program.handle()), "fontab - Tablesmith") << "as read";
+}
+
+// IPA Gothic as a user widens its win metrics: Windows' own numbers follow
+// the values typed and come back with them; then with a table removed and
+// the family renamed, not yet written, the preview shows exactly that file
+// under its private name, and what a write-out writes is as before.
+TEST(LinePreview, FollowsTheWinMetricsTypedAndThePendingRemovalAndRename) {
+    const Bytes ipa = readBytes(kIpaGothic);
+    if (ipa.empty())
+        GTEST_SKIP() << kIpaGothic << " is missing: scripts/setup installs fonts-ipafont-gothic";
+    Session session;
+    ASSERT_TRUE(session.open(ipa, "hhea"));
+    const double unitsPerEm = getU16(ipa, tableAt(ipa, "head") + 18);
+    const size_t os2 = tableAt(ipa, "OS/2");
+    const std::vector<int> first = previewNumbers();
+    ASSERT_EQ(first.size(), 5u);
+    EXPECT_NEAR(first[0], getU16(ipa, os2 + 74) * 36 / unitsPerEm, 1.0);
+    EXPECT_NEAR(first[1], getU16(ipa, os2 + 76) * 36 / unitsPerEm, 1.0);
+    EXPECT_EQ(first[4], first[0] + first[1]);
+    Created created = createdPreviewFont();
+    EXPECT_EQ(created.face, created.asked) << "Windows answered with another font";
+    EXPECT_EQ(created.fullName.find(L"IPA"), 0u);
+    EXPECT_TRUE(created.hasTable);
+
+    typeIntoField(hMetricEdits[winAscent], "2000");
+    typeIntoField(hMetricEdits[winDescent], "600");
+    for (int size : {36, 48, 16}) {
+        ASSERT_TRUE(chooseItem(hPreviewSizeList, size));
+        pumpMessages();
+        const std::vector<int> widened = previewNumbers();
+        ASSERT_EQ(widened.size(), 5u);
+        EXPECT_NEAR(widened[0], 2000 * size / unitsPerEm, 1.0) << size;
+        EXPECT_NEAR(widened[1], 600 * size / unitsPerEm, 1.0) << size;
+    }
+    ASSERT_TRUE(chooseItem(hPreviewSizeList, 36));
+    typeIntoField(hMetricEdits[winAscent], std::to_string(getU16(ipa, os2 + 74)));
+    typeIntoField(hMetricEdits[winDescent], std::to_string(getU16(ipa, os2 + 76)));
+    EXPECT_EQ(previewNumbers(), first);
+
+    ASSERT_TRUE(otf->removeTable("gasp", 0));
+    NameReplacement tally;
+    NamingTable& name = *otf->tableOf<NamingTable>("name");
+    replaceInNames(name, u"IPAGothic", u"IPAGothicZ", tally);
+    replaceInNames(name, u"IPAゴシック", u"IPAゴシックZ", tally);
+    ByteVectorSink before, after;
+    ASSERT_TRUE(writeOut(*otf, fileImage.get(), fileLength, before));
+    ASSERT_TRUE(selectItem("cmap") && selectItem("hhea"));
+    EXPECT_EQ(previewNumbers(), first);
+    created = createdPreviewFont();
+    EXPECT_EQ(created.face, created.asked);
+    EXPECT_TRUE(created.fullName == L"IPAGothicZ" || created.fullName == L"IPAゴシックZ")
+        << "the renamed full name";
+    EXPECT_FALSE(created.hasTable) << "the removed gasp";
+    ASSERT_TRUE(writeOut(*otf, fileImage.get(), fileLength, after));
+    EXPECT_EQ(after.bytes, before.bytes);
+    EXPECT_TRUE(otf->hasUnsavedEdits());
+    const NameBytes privateName =
+        utf16Bytes(std::u16string(created.asked.begin(), created.asked.end()));
+    EXPECT_EQ(
+        std::search(after.bytes.begin(), after.bytes.end(), privateName.begin(), privateName.end()),
+        after.bytes.end());
+}
+
+// Each font of a collection is previewed as itself.
+TEST(LinePreview, FollowsTheSelectedFontOfACollection) {
+    const Bytes noto = readBytes(kNotoSansCjk);
+    if (noto.empty())
+        GTEST_SKIP() << kNotoSansCjk << " is missing: scripts/setup installs fonts-noto-cjk";
+    Session session;
+    ASSERT_TRUE(session.open(noto, "", "noto.ttc"));
+    for (auto [item, fullName] :
+         {std::pair{"2: Noto Sans CJK SC/hhea", L"Noto Sans CJK SC"},
+          std::pair{"7: Noto Sans Mono CJK SC/hhea", L"Noto Sans Mono CJK SC"}}) {
+        ASSERT_TRUE(selectItem(item));
+        const Created created = createdPreviewFont();
+        EXPECT_EQ(created.fullName, fullName);
+        EXPECT_EQ(created.face, created.asked);
+        const std::vector<int> numbers = previewNumbers();
+        ASSERT_EQ(numbers.size(), 5u);
+        EXPECT_NEAR(numbers[0], 1160 * 36 / 1000.0, 1.0); // usWinAscent 1160 of 1000 units
+    }
+}
+
+// The pane opened and closed 50 times leaves no preview font and no GDI
+// object behind; a font Windows refuses shows one line, and the pane works on.
+TEST(LinePreview, LeavesNoFontBehindAndSaysWhenWindowsRefusesTheFont) {
+    Session session;
+    Bytes sample = readBytes(kSample);
+    ASSERT_TRUE(session.open(sample, "head"));
+    const DWORD gdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    std::vector<std::wstring> faces;
+    std::vector<HFONT> fonts;
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_TRUE(selectItem("hhea"));
+        faces.push_back(createdPreviewFont().asked);
+        fonts.push_back(hPreviewFont);
+        ASSERT_TRUE(selectItem("head"));
+    }
+    for (HFONT font : fonts)
+        EXPECT_EQ(GetObjectType(font), 0u) << "a preview's font left behind";
+    if (gdiObjects == 0)
+        std::printf("GetGuiResources gives no GDI count here (Wine): each font was checked\n");
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiObjects);
+    // Wine's RemoveFontMemResourceEx is a stub: its private fonts stay.
+    if (!removesPrivateFonts(sample))
+        std::printf("skipped: this Windows never removes a private font (Wine's "
+                    "RemoveFontMemResourceEx is a stub), so that check runs on Windows only\n");
+    else
+        for (const std::wstring& face : faces)
+            EXPECT_FALSE(face.empty() || faceExists(face)) << "a private font left behind";
+
+    // Without its OS/2 table no Windows takes the font.
+    for (size_t i = 0; i < getU16(sample, 4); ++i)
+        if (std::equal(sample.begin() + recordAt(i), sample.begin() + recordAt(i) + 4, "OS/2"))
+            sample[recordAt(i) + 3] = 'X';
+    ASSERT_TRUE(session.open(sample, "hhea", "refused.ttf"));
+    waitForPreview();
+    EXPECT_TRUE(IsWindowVisible(hPreviewMessage));
+    EXPECT_EQ(windowText(hPreviewMessage), "このフォントは Windows で表示できません。");
+    EXPECT_EQ(hPreviewFont, nullptr);
+    EXPECT_EQ(previewNumbers(), std::vector<int>{});
+    typeIntoField(hMetricEdits[lineGap], "90");
+    EXPECT_EQ(lineMetric(*otf, 0, LineMetric::lineGap), 90);
 }

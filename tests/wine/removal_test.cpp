@@ -215,14 +215,14 @@ TEST(RemoveTable, TablesThatNeedOneAnotherGoTogetherOrNotAtAll) {
                             .font({"head0", "ebdt", "eblc", "ebsc", "fvar", "gvar"})
                             .font({"head1", "ebdt", "eblc", "ebsc"})
                             .build();
-    const BoxSeen group = {
+    const MessageBoxSeen group = {
         "テーブル EBLC はフォント 0, 1 が共有しています。全てのフォントから削除しますか？"
         "\nテーブル EBDT, EBSC はこのテーブルがないと使えないため、一緒に削除します。" +
             kNoUndo,
-        "fontab", 'Q', "YNC"};
-    const BoxSeen refusal = {
-        "このテーブルは削除できません。\nテーブル gvar がこのテーブルを必要としています。", "Error",
-        'E', "O"};
+        "fontab", MB_ICONQUESTION | MB_YESNOCANCEL, nullptr};
+    const MessageBoxSeen refusal =
+        errorBox("このテーブルは削除できません。\nテーブル gvar がこのテーブルを必要としています。",
+                 nullptr)[0];
     const Removal removals[] = {
         {Way::deleteKey, "0/fvar", IDOK, {refusal}, {}, ""},
         {Way::deleteKey, "1/EBLC", IDCANCEL, {group}, {}, ""},
