@@ -86,18 +86,6 @@ size_t fieldBytes(const std::string& tag, const uint8_t* table, size_t span) {
     return tag == "name" ? span : 0;
 }
 
-// The OpenType checksum: the sum of big-endian words, the last one padded with zeros.
-uint32_t sumOf(const uint8_t* bytes, size_t length) {
-    uint32_t sum = 0;
-    for (size_t i = 0; i < length; i += 4) {
-        uint32_t word = 0;
-        for (size_t k = i; k < i + 4; ++k)
-            word = word << 8 | (k < length ? bytes[k] : 0);
-        sum += word;
-    }
-    return sum;
-}
-
 size_t spanOf(const TableRecord& record, size_t size) { // 0 for a table outside the file
     size_t span = 0;
     return tableSpan(record, size, span) ? span : 0;
@@ -174,13 +162,13 @@ const char* brokenInPlaceRule(const OTF& otf, const uint8_t* data, size_t size, 
             const bool changed = head ? !same(0, 8) || !same(12, span) : !same(0, span);
             if (hostile || (!changed && std::equal(&out[field], &out[field] + 4, data + field)))
                 continue;
-            if (now != sumOf(out.data() + at, span) - (head ? getU32(out, at + 8) : 0))
+            if (now != wordSum(out, at, span) - (head ? getU32(out, at + 8) : 0))
                 return "in place, a changed table's checksum is true and any other's as read";
             if (!holdsItsBytes(otf, font, record, data, size, writable, &out[at], span))
                 return "in place, a changed whole table holds what its object compiles";
         }
     if (adjusted && !std::equal(out.begin(), out.end(), data) &&
-        sumOf(out.data(), out.size()) != 0xB1B0AFBA)
+        wordSum(out, 0, out.size()) != 0xB1B0AFBA)
         return "in place, a changed single font's adjustment balances the file";
     return nullptr;
 }
@@ -220,12 +208,6 @@ std::optional<size_t> strayChange(const uint8_t* before, const uint8_t* after, s
     return std::nullopt;
 }
 
-namespace {
-void hold(std::vector<std::pair<size_t, size_t>>& held, size_t begin, size_t length) {
-    held.emplace_back(begin, begin + length);
-}
-} // namespace
-
 const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size,
                              const std::vector<uint8_t>& out) {
     const bool collection = otf.isCollection();
@@ -245,9 +227,9 @@ const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size,
         directories.clear();
         const size_t offsetsEnd = 12 + 4 * otf.fonts.size();
         const bool signed_ = data[4] == 0 && data[5] == 2;
-        hold(held, 0, offsetsEnd + (signed_ ? 12 : 0));
+        held.emplace_back(0, offsetsEnd + (signed_ ? 12 : 0));
         if (signed_) // the signature block, wherever its fields say
-            hold(held, u32(offsetsEnd + 8), u32(offsetsEnd + 4));
+            held.emplace_back(u32(offsetsEnd + 8), u32(offsetsEnd + 8) + u32(offsetsEnd + 4));
         for (size_t font = 0; font < otf.fonts.size(); ++font)
             directories.push_back(u32(12 + 4 * font));
     }
@@ -260,7 +242,7 @@ const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size,
         needed |= listed != asRead.tableRecords.size();
         if (at % 4 != 0 || u16(at + 4) != listed || at + 12 + 16 * listed > out.size())
             return "each re-laid directory lists the records still listed";
-        hold(held, at, 12 + 16 * listed);
+        held.emplace_back(at, at + 12 + 16 * listed);
         size_t record = at + 12 - 16;
         for (size_t i = 0; i < asRead.tableRecords.size(); ++i) {
             if (!asRead.lists(i))
@@ -275,10 +257,10 @@ const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size,
                 return "a re-laid table holds its bytes as read but for its objects' fields, or "
                        "a whole table as its object compiles it";
             needed |= length != spanOf(was, size);
-            hold(held, offset, length);
+            held.emplace_back(offset, offset + length);
             const bool head = isHead(was, length);
             hasHead |= font == 0 && head;
-            uint32_t sum = sumOf(out.data() + offset, length);
+            uint32_t sum = wordSum(out, offset, length);
             if (head)
                 sum -= u32(offset + 8);
             if (u32(record + 4) != sum)
@@ -295,7 +277,7 @@ const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size,
                        "tables";
         covered = std::max(covered, end);
     }
-    if (!collection && hasHead && sumOf(out.data(), out.size()) != 0xB1B0AFBA)
+    if (!collection && hasHead && wordSum(out, 0, out.size()) != 0xB1B0AFBA)
         return "a re-laid single font's adjustment balances the file";
     return needed ? nullptr : "a file is re-laid only once a table went or changed its length";
 }

@@ -48,13 +48,8 @@ TEST(Collection, FontsByNameTheirTablesAndEditsSeenThroughEveryFontSharingThemWi
     ASSERT_TRUE(selectItem(f1 + "/OS/2"));
     EXPECT_EQ(windowText(hWeightName), "Medium") << "font 1's own OS/2";
 
-    // Written out under a name without extension: a collection gets .ttc.
+    // Written out under a name without extension: a collection gets .ttc. What
+    // an edit through one font writes: the native Collection cases.
     EXPECT_EQ(session.writeOut("out"), Bytes{});
-    const Bytes out = readBytes(session.folder.file("out.ttc"));
-    ASSERT_EQ(out.size(), session.font.size());
-    EXPECT_EQ(brokenWrite(session.font, out), "");
-    const size_t gaspAt = getU32(out, 24 + 12 + 16 + 8), os2At = getU32(out, 24 + 12 + 8);
-    EXPECT_EQ(std::vector<int>({getU16(out, gaspAt + 4), getU16(out, gaspAt + 6),
-                                getU16(out, os2At + kOS2WeightAt)}),
-              std::vector<int>({9, 3, 900}));
+    EXPECT_EQ(brokenWrite(session.font, readBytes(session.folder.file("out.ttc"))), "");
 }

@@ -4,7 +4,6 @@
 // preview as Windows itself creates and measures the font.
 #include "tests/wine/program_windows.h"
 
-#include "font/write_out.h"
 #include "tables/hhea/line_preview.h"
 #include "tables/name/name_edit.h"
 
@@ -300,7 +299,7 @@ TEST(LineSpacingPane, InACollectionAppliesToEveryFontAndSaysHowMany) {
 // IPA Gothic as a user widens its win metrics: Windows' own numbers follow
 // the values typed and come back with them; then with a table removed and
 // the family renamed, not yet written, the preview shows exactly that file
-// under its private name, and what a write-out writes is as before.
+// under its private name.
 TEST(LinePreview, FollowsTheWinMetricsTypedAndThePendingRemovalAndRename) {
     const Bytes ipa = readBytes(kIpaGothic);
     if (ipa.empty())
@@ -339,8 +338,6 @@ TEST(LinePreview, FollowsTheWinMetricsTypedAndThePendingRemovalAndRename) {
     NamingTable& name = *otf->tableOf<NamingTable>("name");
     replaceInNames(name, u"IPAGothic", u"IPAGothicZ", tally);
     replaceInNames(name, u"IPAゴシック", u"IPAゴシックZ", tally);
-    ByteVectorSink before, after;
-    ASSERT_TRUE(writeOut(*otf, fileImage.get(), fileLength, before));
     ASSERT_TRUE(selectItem("cmap") && selectItem("hhea"));
     EXPECT_EQ(previewNumbers(), first);
     created = createdPreviewFont();
@@ -348,14 +345,8 @@ TEST(LinePreview, FollowsTheWinMetricsTypedAndThePendingRemovalAndRename) {
     EXPECT_TRUE(created.fullName == L"IPAGothicZ" || created.fullName == L"IPAゴシックZ")
         << "the renamed full name";
     EXPECT_FALSE(created.hasTable) << "the removed gasp";
-    ASSERT_TRUE(writeOut(*otf, fileImage.get(), fileLength, after));
-    EXPECT_EQ(after.bytes, before.bytes);
-    EXPECT_TRUE(otf->hasUnsavedEdits());
-    const NameBytes privateName =
-        utf16Bytes(std::u16string(created.asked.begin(), created.asked.end()));
-    EXPECT_EQ(
-        std::search(after.bytes.begin(), after.bytes.end(), privateName.begin(), privateName.end()),
-        after.bytes.end());
+    // That the copy leaves the open font and its write-out as they were: the
+    // native Layout case of the preview copy.
 }
 
 // Each font of a collection is previewed as itself.

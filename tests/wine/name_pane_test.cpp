@@ -27,14 +27,7 @@ Bytes nameFont(const Bytes& name) {
 }
 
 std::wstring cell(int row, int column) {
-    wchar_t text[512] = {};
-    LVITEMW item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = 512;
-    SendMessageW(hNameList, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                 reinterpret_cast<LPARAM>(&item));
-    return text;
+    return wide(cellText(hNameList, row, column));
 }
 
 Rows listRows() {

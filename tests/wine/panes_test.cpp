@@ -248,21 +248,12 @@ TEST(EveryPane, ShownAgainOnAnotherFontShowsThatFont) {
             .table("name", nameTable({{3, 1, 0x409, 4, name}}))
             .build();
     };
-    auto cell = [](HWND list, int column) {
-        wchar_t text[32] = {};
-        LVITEMW item = {};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = 32;
-        SendMessageW(list, LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
-        return std::string(text, text + wcslen(text)); // ASCII here
-    };
     using Shown = std::function<std::string()>;
     const std::tuple<const char*, Shown, std::string, std::string> panes[] = {
         {"OS/2", [] { return windowText(hWeightName); }, "Regular", "Bold"},
-        {"gasp", [&] { return cell(hGaspList, 0); }, "8", "12"},
+        {"gasp", [] { return cellText(hGaspList, 0, 0); }, "8", "12"},
         {"hhea", [] { return windowText(hMetricEdits[0]); }, "800", "900"},
-        {"name", [&] { return cell(hNameList, 3); }, "Alpha", "Beta"},
+        {"name", [] { return cellText(hNameList, 0, 3); }, "Alpha", "Beta"},
     };
     for (const auto& [item, shown, first, second] : panes) {
         Session session;

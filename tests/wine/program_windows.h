@@ -116,16 +116,20 @@ inline std::vector<std::string> treeTexts() {
     return texts;
 }
 
+inline HTREEITEM itemAt(const std::string& path) { // null when there is none
+    for (const auto& [text, item] : treeItems())
+        if (text == path)
+            return item;
+    return nullptr;
+}
+
 // Selects the item with this path as a click would; false when there is none.
 inline bool selectItem(const std::string& path) {
-    for (const auto& [text, item] : treeItems())
-        if (text == path) {
-            SendMessageW(hTreeView, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-            pumpMessages();
-            return true;
-        }
+    HTREEITEM item = itemAt(path);
+    if (item != nullptr)
+        SendMessageW(hTreeView, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
     pumpMessages();
-    return false;
+    return item != nullptr;
 }
 
 inline std::string className(HWND window) {

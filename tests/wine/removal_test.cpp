@@ -50,13 +50,6 @@ struct Removal {
     std::string selectedBefore;
 };
 
-HTREEITEM itemAt(const std::string& path) {
-    for (const auto& [text, item] : treeItems())
-        if (text == path)
-            return item;
-    return nullptr;
-}
-
 std::vector<std::string> treeState() { // every item's path, "+" after an expanded one
     std::vector<std::string> state;
     for (const auto& [text, item] : treeItems())
