@@ -37,12 +37,11 @@ foreach(arch x86_64 i686)
     set(prefix wine32)
   endif()
   set(tests fontab_wine_tests_${arch})
-  set(filter -FontToolsWriteOut.*:FullVolume.*)
+  set(filter -FontToolsWriteOut.*:FullVolume.*:NameRename.*)
   # 32-bit Wine hangs in AddFontResourceExA/EnumFontFamiliesExA on the renamed
   # real fonts (the 64-bit run takes seconds): that case runs in the 64-bit
   # suite only, and a skipped test says so.
   if(arch STREQUAL "i686")
-    string(APPEND filter ":NameRename.*")
     add_test(NAME wine32.NameRename COMMAND sh -c "echo 'skipped: 32-bit Wine hangs loading the renamed real fonts; wine.NameRename runs the case'; exit 77")
     set_tests_properties(wine32.NameRename PROPERTIES SKIP_RETURN_CODE 77)
   endif()
@@ -108,6 +107,17 @@ foreach(arch x86_64 i686)
             --prefix ${FONTAB_WINE_PREFIX} --tests ${exe} --first)
   set_tests_properties(${prefix}.cp1252.FontToolsWriteOut PROPERTIES
     ${FONTAB_WINE_TEST_PROPERTIES} TIMEOUT 300 ENVIRONMENT FONTAB_LOCALE=en_US.UTF-8)
+
+  # Wine, loading the renamed WenQuanYi collection, can hang now and then
+  # (seen without CPU use, the main thread in a window message): a hung try
+  # is ended and the case run once more, so only a second failure fails it.
+  if(arch STREQUAL "x86_64")
+    add_test(NAME ${prefix}.NameRename
+      COMMAND sh -c "for try in 1 2; do timeout 150 \"$0\" \"$@\" && exit 0; echo \"NameRename: try $try failed or hung\"; done; exit 1"
+              ${FONTAB_WINE_RUN} ${exe} --gtest_filter=NameRename.*)
+    set_tests_properties(${prefix}.NameRename PROPERTIES
+      ${FONTAB_WINE_TEST_PROPERTIES} TIMEOUT 330 FAIL_REGULAR_EXPRESSION "Running 0 tests")
+  endif()
 
   # A write-out onto a nearly full volume: the script mounts a small tmpfs for
   # the suite FullVolume (as root; it exits 77, skipped, when it cannot).
