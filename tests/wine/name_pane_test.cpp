@@ -1,6 +1,5 @@
 // The name pane on the real program: the list, the edit dialog and the
-// replacement, names outside the code page, and a renamed real font beside
-// its original in Windows' own font list.
+// replacement, and names outside the code page.
 #include "tables/name/name_edit.h"
 #include "tables/name/name_edit_dialog.h"
 #include "tests/wine/program_windows.h"
@@ -231,74 +230,4 @@ TEST(NameReplace, InOneFontOrAllWithTheStatusText) {
     EXPECT_EQ(modelText(1, 1), L"Foo") << "the style is left alone";
     replace(L"Nowhere", L"x", true);
     EXPECT_EQ(statusText(), "置換する名前はありませんでした。");
-}
-
-namespace {
-
-// Narrow, as the case was measured with: with the wide calls the 64-bit run
-// hung for minutes after the renamed collection was loaded. The names come
-// in the code page, and are compared as UTF-8.
-int CALLBACK collectFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM names) {
-    reinterpret_cast<std::vector<std::string>*>(names)->push_back(
-        utf8(wideFrom(font->lfFaceName, std::strlen(font->lfFaceName), CP_ACP)));
-    return 1;
-}
-
-bool familyListed(const std::string& family) {
-    std::vector<std::string> names;
-    LOGFONTA font = {};
-    font.lfCharSet = DEFAULT_CHARSET;
-    HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExA(screen, &font, collectFamily, reinterpret_cast<LPARAM>(&names), 0);
-    ReleaseDC(nullptr, screen);
-    return std::find(names.begin(), names.end(), family) != names.end();
-}
-
-} // namespace
-
-// What installing beside the original means: Windows loads the renamed copy
-// and the original side by side and lists both families. IPA Gothic renamed
-// in English and Japanese; WenQuanYi Zen Hei's three fonts with one replace.
-TEST(NameRename, ARenamedRealFontLoadsBesideItsOriginalAsAnotherFamilyWithFileDialog) {
-    const struct {
-        const char *path, *item;
-        std::vector<std::tuple<std::wstring, std::wstring, bool>> replaces;
-        std::vector<std::string> original, renamed; // either name of each family will do
-    } fonts[] = {
-        {kIpaGothic,
-         "name",
-         {{L"IPAGothic", L"IPAGothicZ", false}, {L"IPAゴシック", L"IPAゴシックZ", false}},
-         {"IPAGothic", "IPAゴシック"},
-         {"IPAGothicZ", "IPAゴシックZ"}},
-        {"Z:\\usr\\share\\fonts\\truetype\\wqy\\wqy-zenhei.ttc",
-         "0: WenQuanYi Zen Hei/name",
-         {{L"WenQuanYi", L"WQY Kai", true}},
-         {"WenQuanYi Zen Hei"},
-         {"WQY Kai Zen Hei"}},
-    };
-    for (const auto& font : fonts) {
-        SCOPED_TRACE(font.path);
-        Session pane;
-        const Bytes bytes = readBytes(font.path);
-        ASSERT_FALSE(bytes.empty()) << "not installed: scripts/setup installs it";
-        const std::string extension =
-            std::string(font.path).substr(std::string(font.path).rfind('.'));
-        ASSERT_TRUE(pane.open(bytes, font.item, "in" + extension));
-        for (const auto& [find, with, all] : font.replaces)
-            replace(find, with, all);
-        ASSERT_FALSE(pane.writeOut(("renamed" + extension).c_str()).empty());
-        const std::string original = pane.folder.file("in" + extension),
-                          renamed = pane.folder.file("renamed" + extension);
-        auto listed = [](const std::vector<std::string>& names) {
-            return std::any_of(names.begin(), names.end(), familyListed);
-        };
-        ASSERT_FALSE(listed(font.renamed));
-        // Where the original is installed already, the system refuses a second
-        // copy of it: the very collision a new name avoids. It stays loaded,
-        // for this process alone: 32-bit Wine can hang removing the collection.
-        AddFontResourceExA(original.c_str(), FR_PRIVATE, nullptr);
-        ASSERT_GT(AddFontResourceExA(renamed.c_str(), FR_PRIVATE, nullptr), 0);
-        EXPECT_TRUE(listed(font.original) && listed(font.renamed));
-        RemoveFontResourceExA(renamed.c_str(), FR_PRIVATE, nullptr);
-    }
 }

@@ -37,14 +37,7 @@ foreach(arch x86_64 i686)
     set(prefix wine32)
   endif()
   set(tests fontab_wine_tests_${arch})
-  set(filter -FontToolsWriteOut.*:FullVolume.*:NameRename.*)
-  # 32-bit Wine hangs in AddFontResourceExA/EnumFontFamiliesExA on the renamed
-  # real fonts (the 64-bit run takes seconds): that case runs in the 64-bit
-  # suite only, and a skipped test says so.
-  if(arch STREQUAL "i686")
-    add_test(NAME wine32.NameRename COMMAND sh -c "echo 'skipped: 32-bit Wine hangs loading the renamed real fonts; wine.NameRename runs the case'; exit 77")
-    set_tests_properties(wine32.NameRename PROPERTIES SKIP_RETURN_CODE 77)
-  endif()
+  set(filter -FontToolsWriteOut.*:FullVolume.*)
   # Where the kernel refuses 32-bit programs, scripts/setup runs them through
   # qemu-i386, and there Wine's file dialog can hang before it is shown. A case
   # that opens one says so in its name (file_dialog_cases.cpp fails one that
@@ -75,9 +68,9 @@ foreach(arch x86_64 i686)
     add_test(NAME ${prefix}.cp1252.AllCases COMMAND sh -c "echo 'skipped: under qemu-i386 the 32-bit program runs under code page 932 only'; exit 77")
     set_tests_properties(${prefix}.cp1252.AllCases PROPERTIES SKIP_RETURN_CODE 77)
   else()
-    fontab_locale_cases(${tests} ${prefix}.cp1252 en_US.UTF-8 "Startup.*:Drop.*:TableTree.*:AboutBox.*:UnspellableNames.*:GaspPane.*:GaspRangeDialog.*:OS2Pane.*:NamePane.*:NameEditDialog.*:LineSpacingPane.*:RemoveTable.*:Collection.*:UnsavedEdits.*")
+    fontab_locale_cases(${tests} ${prefix}.cp1252 en_US.UTF-8 "Startup.*:Drop.*:TableTree.*:AboutBox.*:GaspPane.*:GaspRangeDialog.*:OS2Pane.*:NamePane.*:NameEditDialog.*:LineSpacingPane.*:RemoveTable.*:Collection.*:UnsavedEdits.*")
     if(arch STREQUAL "x86_64")
-      fontab_locale_cases(${tests} ${prefix}.cp65001 hi_IN.UTF-8 "Startup.*:Drop.*:UnspellableNames.*:OS2Pane.*:NamePane.*")
+      fontab_locale_cases(${tests} ${prefix}.cp65001 hi_IN.UTF-8 "Startup.*:Drop.*:OS2Pane.*:NamePane.*")
     endif()
   endif()
   # Discovery that finds no case at all fails the run instead of running nothing.
@@ -107,15 +100,6 @@ foreach(arch x86_64 i686)
             --prefix ${FONTAB_WINE_PREFIX} --tests ${exe} --first)
   set_tests_properties(${prefix}.cp1252.FontToolsWriteOut PROPERTIES
     ${FONTAB_WINE_TEST_PROPERTIES} TIMEOUT 300 ENVIRONMENT FONTAB_LOCALE=en_US.UTF-8)
-
-  # Wine can hang loading the renamed WenQuanYi collection beside its original
-  # (no CPU used, on both 32 and 64 bits; once it has, again in every try), so
-  # NameRename does not run here; the fontTools plan still reads the renamed
-  # fonts back. A skipped test says so.
-  if(arch STREQUAL "x86_64")
-    add_test(NAME ${prefix}.NameRename COMMAND sh -c "echo 'skipped: Wine can hang loading the renamed collection beside its original; wine.FontToolsWriteOut reads the renamed fonts back'; exit 77")
-    set_tests_properties(${prefix}.NameRename PROPERTIES SKIP_RETURN_CODE 77)
-  endif()
 
   # A write-out onto a nearly full volume: the script mounts a small tmpfs for
   # the suite FullVolume (as root; it exits 77, skipped, when it cannot).

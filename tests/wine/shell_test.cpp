@@ -181,27 +181,6 @@ TEST(HostileFiles, EachIsRefusedWithOneBoxOrOpensWithEveryItemSafeWithFileDialog
     EXPECT_GT(refused, 0);
 }
 
-// A font the code page cannot spell, in a folder it cannot spell: chosen in
-// the open dialog, edited, and written out through the save dialog under
-// another such name, which holds the edit.
-TEST(UnspellableNames, OpenEditAndWriteOutWithFileDialog) {
-    Session session(unspellableName());
-    const std::string name = unspellableName() + ".ttf", other = unspellableName() + "-2.ttf";
-    ASSERT_TRUE(codePageLacks(session.folder.path()) && codePageLacks(name));
-    ASSERT_TRUE(writeBytes(session.folder.file(name), sampleFont()));
-    {
-        ModalAnswerer answerer({chooseFile(session.folder.file(name), "フォントファイルを開く")});
-        session.program.command(IDM_OPEN);
-        pumpMessages();
-    }
-    EXPECT_EQ(treeTexts().empty() ? "" : treeTexts()[0], name);
-    ASSERT_TRUE(selectItem("OS/2"));
-    moveTrackbar(hWeightTrackbar, 9, {TB_ENDTRACK});
-    const Bytes out = session.writeOut(other.c_str());
-    ASSERT_EQ(out.size(), sampleFont().size());
-    EXPECT_EQ(getU16(out, recordOffset(out, 5) + kOS2WeightAt), 900); // OS/2, the sixth record
-}
-
 // Esc leaves it open; its button closes it.
 TEST(AboutBox, EscLeavesItOpenItsButtonClosesIt) {
     ProgramWindow program;

@@ -27,7 +27,9 @@ uint16_t weightIn(const Bytes& font) { // in the sample font's OS/2 (record 5); 
 // nothing happens; No goes on; Cancel changes nothing; an edit set back asks
 // nothing. A file that cannot be opened leaves the font as it was, its edits,
 // tree, pane and mark too. The title is marked while the font holds what was
-// not written; a write-out then holds the edit and quitting asks nothing.
+// not written; a write-out then holds the edit and quitting asks nothing. The
+// files are named, in a folder named, as the code page cannot spell: the open
+// and save dialogs and a drop hand the program every name Windows can open.
 TEST(UnsavedEdits, EachAnswerBeforeAnEditedFontIsLeftAndAFailedOpenKeepsItWithFileDialog) {
     // Quit from the menu, the close button, the end of the session, open from the menu
     // and by a drop; a file too short for its own directory opened, a missing one dropped.
@@ -42,9 +44,12 @@ TEST(UnsavedEdits, EachAnswerBeforeAnEditedFontIsLeftAndAFailedOpenKeepsItWithFi
          {quitCommand, closeButton, endSession, openCommand, drop, openBroken, dropMissing})
         for (auto [answer, save] : answers) {
             SCOPED_TRACE(testing::Message() << "way " << way << ", answers " << answer << save);
-            Session session;
+            Session session(unspellableName());
+            ASSERT_TRUE(codePageLacks(session.folder.path()));
             openAndEdit(session, answer == 0);
-            const std::string other = session.folder.file("other.ttf"),
+            const std::string otherName = unspellableName() + ".ttf",
+                              other = session.folder.file(otherName),
+                              saved = session.folder.file(unspellableName() + "-2.ttf"),
                               broken = session.folder.file("broken.ttf");
             ASSERT_TRUE(writeBytes(other, session.font) &&
                         writeBytes(broken, Bytes(session.font.begin(), session.font.begin() + 20)));
@@ -58,8 +63,7 @@ TEST(UnsavedEdits, EachAnswerBeforeAnEditedFontIsLeftAndAFailedOpenKeepsItWithFi
             if (answer != 0)
                 steps.push_back(recordMessageBox(seen, answer));
             if (save != 0)
-                steps.push_back(save == IDOK ? chooseFile(session.folder.file("out.ttf"))
-                                             : press(IDCANCEL));
+                steps.push_back(save == IDOK ? chooseFile(saved) : press(IDCANCEL));
             if (goesOn && (way == openCommand || way == openBroken))
                 steps.push_back(
                     chooseFile(way == openCommand ? other : broken, "フォントファイルを開く"));
@@ -71,7 +75,7 @@ TEST(UnsavedEdits, EachAnswerBeforeAnEditedFontIsLeftAndAFailedOpenKeepsItWithFi
                 messages[way] != WM_DROPFILES
                     ? commands[way]
                     : reinterpret_cast<WPARAM>(dropOf(
-                          session.folder.path(), {way == drop ? L"other.ttf" : L"missing.ttf"}));
+                          session.folder.path(), {wide(way == drop ? otherName : "missing.ttf")}));
             LRESULT result = 0;
             {
                 ModalAnswerer answerer(steps);
@@ -80,7 +84,7 @@ TEST(UnsavedEdits, EachAnswerBeforeAnEditedFontIsLeftAndAFailedOpenKeepsItWithFi
                 EXPECT_EQ(answerer.answered(), static_cast<int>(steps.size()));
             }
             EXPECT_EQ(seen, expected);
-            EXPECT_EQ(weightIn(readBytes(session.folder.file("out.ttf"))), save == IDOK ? 900 : 0);
+            EXPECT_EQ(weightIn(readBytes(saved)), save == IDOK ? 900 : 0);
             EXPECT_EQ(result, LRESULT{way == endSession && goesOn});
             if (goesOn && way < endSession) {
                 EXPECT_FALSE(IsWindow(window));
@@ -90,7 +94,7 @@ TEST(UnsavedEdits, EachAnswerBeforeAnEditedFontIsLeftAndAFailedOpenKeepsItWithFi
             EXPECT_EQ(windowText(window),
                       !opened && (!goesOn || answer == IDNO) ? kMarked : kTitle);
             if (opened)
-                EXPECT_EQ(treeTexts().at(0), "other.ttf");
+                EXPECT_EQ(treeTexts().at(0), otherName);
             else
                 EXPECT_EQ(std::make_tuple(treeTexts(), hPane), before); // the very pane
             EXPECT_EQ(weightIn(session.writeOut("after.ttf")), opened || answer == 0 ? 400 : 900);
