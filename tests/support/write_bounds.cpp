@@ -129,13 +129,13 @@ const char* brokenInPlaceRule(const OTF& otf, const uint8_t* data, size_t size, 
     // file a table over one of the first, or a checksum inside a table, has
     // no value that could stay true.
     std::vector<size_t> sums;
-    std::vector<std::pair<size_t, size_t>> tables;
+    std::vector<std::tuple<size_t, size_t, std::string>> tables; // [begin, end), tag
     for (const FontDirectory& directory : otf.fonts)
         for (size_t i = 0; i < directory.tableRecords.size(); ++i) {
             const TableRecord& record = directory.tableRecords[i];
             const size_t span = spanOf(record, size);
             sums.push_back(directory.offset + 12 + 16 * i + 4);
-            tables.emplace_back(record.offset, record.offset + span);
+            tables.emplace_back(record.offset, record.offset + span, record.tag);
             if (!otf.isCollection() && isHead(record, span))
                 sums.push_back(record.offset + 8);
         }
@@ -156,7 +156,7 @@ const char* brokenInPlaceRule(const OTF& otf, const uint8_t* data, size_t size, 
             bool hostile = span == 0;
             for (size_t sum : sums)
                 hostile |= overlap(at, at + span, sum, sum + 4) && !(head && sum == at + 8);
-            for (const auto& [begin, end] : tables)
+            for (const auto& [begin, end, tag] : tables)
                 hostile |= overlap(begin, end, field, field + 4);
             auto same = [&](size_t from, size_t to) {
                 return std::equal(&out[at + from], &out[at + to], data + at + from);
@@ -167,10 +167,12 @@ const char* brokenInPlaceRule(const OTF& otf, const uint8_t* data, size_t size, 
                 continue;
             if (now != wordSum(out, at, span) - (head ? getU32(out, at + 8) : 0))
                 return "in place, a changed table's checksum is true and any other's as read";
-            // Where another table lies over part of it, what that one writes wins there.
+            // Where another table lies over part of it, or a table of another tag
+            // over all of it, what that one writes wins there.
             bool overlaid = false;
-            for (const auto& [begin, end] : tables)
-                overlaid |= overlap(begin, end, at, at + span) && (begin != at || end != at + span);
+            for (const auto& [begin, end, tag] : tables)
+                overlaid |= overlap(begin, end, at, at + span) &&
+                            (begin != at || end != at + span || tag != record.tag);
             if (!overlaid &&
                 !holdsItsBytes(otf, font, record, data, size, writable, &out[at], span))
                 return "in place, a changed whole table holds what its object compiles";
