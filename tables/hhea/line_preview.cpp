@@ -34,6 +34,7 @@ constexpr int kNumbersY = kDrawTop + kDrawHeight + 6, kNumberHeight = 14;
 constexpr POINT kNumberPlaces[kPreviewNumberCount] = {
     {0, 0}, {113, 0}, {0, kNumberHeight}, {170, kNumberHeight}, {226, 0}};
 constexpr int kTextInset = 6;
+static_assert(kNumbersY + 2 * kNumberHeight <= kLinePreviewHeight, "the numbers show whole");
 
 // The preview's state; all of it is set back when the window goes.
 HWND hLinePreview = nullptr;

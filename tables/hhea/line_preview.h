@@ -12,7 +12,7 @@
 
 constexpr wchar_t kLinePreviewClass[] = L"linePreviewWindow";
 constexpr int kLinePreviewWidth = 696;
-constexpr int kLinePreviewHeight = 284;
+constexpr int kLinePreviewHeight = 288;
 
 // Windows' own numbers shown under the GDI column, in this order.
 constexpr size_t kPreviewNumberCount = 5;

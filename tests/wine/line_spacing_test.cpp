@@ -187,6 +187,16 @@ TEST(LineSpacingPane, ShowsTheReferenceTheThreeSetsAndTheirLineHeights) {
         edits.push_back(hSampleEdit); // the preview's sample comes after the eight
         EXPECT_EQ(paneChildren("Edit"), edits);
         EXPECT_EQ(paneChildren("Button"), std::vector<HWND>{hUseTypoMetricsBox});
+        // The preview has a size of its own: each of its controls shows whole.
+        RECT preview = {};
+        GetClientRect(GetParent(hSampleEdit), &preview);
+        for (HWND child = GetWindow(GetParent(hSampleEdit), GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            const RECT place = rectInParent(child);
+            EXPECT_TRUE(place.left >= 0 && place.top >= 0 && place.right <= preview.right &&
+                        place.bottom <= preview.bottom)
+                << windowText(child) << " ends at " << place.right << "," << place.bottom;
+        }
     }
 }
 
