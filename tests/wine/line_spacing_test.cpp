@@ -312,8 +312,8 @@ TEST(LineSpacingPane, InACollectionAppliesToEveryFontAndSaysHowMany) {
 // under its private name.
 TEST(LinePreview, FollowsTheWinMetricsTypedAndThePendingRemovalAndRename) {
     const Bytes ipa = readBytes(kIpaGothic);
-    if (ipa.empty())
-        GTEST_SKIP() << kIpaGothic << " is missing: scripts/setup installs fonts-ipafont-gothic";
+    ASSERT_FALSE(ipa.empty()) << kIpaGothic
+                              << " is missing: scripts/setup installs fonts-ipafont-gothic";
     Session session;
     ASSERT_TRUE(session.open(ipa, "hhea"));
     const double unitsPerEm = getU16(ipa, tableAt(ipa, "head") + 18);
@@ -362,8 +362,8 @@ TEST(LinePreview, FollowsTheWinMetricsTypedAndThePendingRemovalAndRename) {
 // Each font of a collection is previewed as itself.
 TEST(LinePreview, FollowsTheSelectedFontOfACollection) {
     const Bytes noto = readBytes(kNotoSansCjk);
-    if (noto.empty())
-        GTEST_SKIP() << kNotoSansCjk << " is missing: scripts/setup installs fonts-noto-cjk";
+    ASSERT_FALSE(noto.empty()) << kNotoSansCjk
+                               << " is missing: scripts/setup installs fonts-noto-cjk";
     Session session;
     ASSERT_TRUE(session.open(noto, "", "noto.ttc"));
     for (auto [item, fullName] :
