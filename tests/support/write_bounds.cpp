@@ -97,14 +97,18 @@ bool isHead(const TableRecord& record, size_t span) { // holds checkSumAdjustmen
 
 // Whether a table now holds its bytes as read but where writable says yes,
 // or, for a tag whose object compiles whole tables, what an object compiles.
-bool holdsItsBytes(const OTF& otf, size_t font, const TableRecord& was, const uint8_t* data,
-                   size_t size, const std::vector<bool>& writable, const uint8_t* now,
-                   size_t length) {
+bool holdsItsBytes(const OTF& otf, const TableRecord& was, const uint8_t* data, size_t size,
+                   const std::vector<bool>& writable, const uint8_t* now, size_t length) {
     const size_t span = spanOf(was, size);
     if (length == span && std::equal(now, now + length, data + (span ? was.offset : 0)))
         return true;
-    fontObject* object = nullptr;
-    if (otf.findTable(was.tag, object, font) && object && object->writesWholeTable()) {
+    // A font's object for the tag writes at each of its records, and a table
+    // fonts share (the same tag, offset and length) takes what any of them
+    // writes, so any object of the tag may have compiled it.
+    bool whole = false;
+    for (const auto& [key, object] : otf.tableObjects)
+        whole |= std::get<0>(key) == was.tag && object->writesWholeTable();
+    if (whole) {
         for (const auto& entry : otf.tableObjects)
             if (entry.second->writesWholeTable() &&
                 serializedFields(*entry.second) == Bytes(now, now + length))
@@ -173,8 +177,7 @@ const char* brokenInPlaceRule(const OTF& otf, const uint8_t* data, size_t size, 
             for (const auto& [begin, end, tag] : tables)
                 overlaid |= overlap(begin, end, at, at + span) &&
                             (begin != at || end != at + span || tag != record.tag);
-            if (!overlaid &&
-                !holdsItsBytes(otf, font, record, data, size, writable, &out[at], span))
+            if (!overlaid && !holdsItsBytes(otf, record, data, size, writable, &out[at], span))
                 return "in place, a changed whole table holds what its object compiles";
         }
     if (adjusted && !unaligned && !std::equal(out.begin(), out.end(), data) &&
@@ -263,7 +266,7 @@ const char* brokenRelaidRule(const OTF& otf, const uint8_t* data, size_t size,
             if (std::memcmp(&out[record], was.tag, 4) != 0 || offset % 4 != 0 ||
                 offset + length > out.size())
                 return "each re-laid record keeps its tag, aligned inside the file";
-            if (!holdsItsBytes(otf, font, was, data, size, writable, out.data() + offset, length))
+            if (!holdsItsBytes(otf, was, data, size, writable, out.data() + offset, length))
                 return "a re-laid table holds its bytes as read but for its objects' fields, or "
                        "a whole table as its object compiles it";
             needed |= length != spanOf(was, size);
