@@ -130,8 +130,8 @@ bool holdsItsBytes(const OTF& otf, const TableRecord& was, const uint8_t* data, 
 const char* brokenInPlaceRule(const OTF& otf, const uint8_t* data, size_t size, const Bytes& out,
                               const std::vector<bool>& writable) {
     // The checksums and adjustments written, and the tables: in a hostile
-    // file a table over one of the first, or a checksum inside a table, has
-    // no value that could stay true.
+    // file a table over one of the first, or a checksum inside a table or
+    // across another's field, has no value that could stay true.
     std::vector<size_t> sums;
     std::vector<std::tuple<size_t, size_t, std::string>> tables; // [begin, end), tag
     for (const FontDirectory& directory : otf.fonts)
@@ -159,7 +159,8 @@ const char* brokenInPlaceRule(const OTF& otf, const uint8_t* data, size_t size, 
             unaligned |= head && at % 4 != 0;
             bool hostile = span == 0;
             for (size_t sum : sums)
-                hostile |= overlap(at, at + span, sum, sum + 4) && !(head && sum == at + 8);
+                hostile |= (overlap(at, at + span, sum, sum + 4) && !(head && sum == at + 8)) ||
+                           (overlap(field, field + 4, sum, sum + 4) && sum != field);
             for (const auto& [begin, end, tag] : tables)
                 hostile |= overlap(begin, end, field, field + 4);
             auto same = [&](size_t from, size_t to) {
